@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace tess {
+
+struct RemoveResult {
+    bool ok = true;
+    QString failedPath;  // where the removal stopped
+    int error = 0;       // the system's error code there
+};
+
+// Removes a file or a folder with everything below it. A symbolic link
+// (or junction) is removed as a link and never followed, so nothing
+// outside the tree is touched. A file whose deletion is denied stays and
+// is passed over; a folder that cannot be removed ends the whole removal.
+RemoveResult rmtree(const QString &path);
+
+// The cleaning of the game folder: "../cache", "../logs", then the entries
+// of "../interface/addons" matching "?lizzard_*"; the first failure ends it.
+RemoveResult clean_game_folder();
+
+}  // namespace tess

@@ -1,0 +1,22 @@
+#include "actions/game.h"
+#include "actions/utils.h"
+#include "app/mainwindow.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+#include <QUrl>
+
+bool MainWindow::check_game_running() { return tess::game_holds_archive(); }
+
+void MainWindow::run_wow_app()
+{
+    const tess::LaunchCommand command =
+        tess::launch_command(tess::game_executable(), QString::fromLocal8Bit(qgetenv("PATH")));
+    // A game that cannot be started leaves the launcher as it is, silently.
+    if (QProcess::startDetached(command.program, command.arguments))
+        close();
+}
+
+void MainWindow::open_dscrd_link() { QDesktopServices::openUrl(QUrl(tess::community_invitation())); }
+
+void MainWindow::clear_trash() { tess::clean_game_folder(); }

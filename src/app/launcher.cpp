@@ -1,0 +1,49 @@
+#include "app/launcher.h"
+
+#include "app/log.h"
+#include "app/mainwindow.h"
+#include "config/fatal.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QScrollArea>
+#include <QScrollBar>
+
+namespace tess {
+
+int run_launcher(int argc, char *argv[])
+{
+    setup_log();
+    // The resource bundle is compiled into the executable and registered
+    // before main() runs, so it is usable from here on.
+
+    qputenv("QT_DEVICE_PIXEL_RATIO", "0");
+    qputenv("QT_AUTO_SCREEN_SCALE_FACTOR", "1");
+    qputenv("QT_SCREEN_SCALE_FACTORS", "1");
+    qputenv("QT_SCALE_FACTOR", "1");
+
+    QApplication app(argc, argv);
+    QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
+    log().debug(QStringLiteral("Запуск графического интерфейса"));
+
+    QFontDatabase font_db;
+    font_db.addApplicationFont(QStringLiteral(":/fonts/friz_noRU.otf"));
+    font_db.addApplicationFont(QStringLiteral(":/fonts/friz_noRU_bold.otf"));
+    font_db.addApplicationFont(QStringLiteral(":/fonts/friz_RU.ttf"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/main_window/icon.ico")));
+
+    try {
+        QStringList arguments = QApplication::arguments();
+        arguments.removeFirst();
+        MainWindow main_win(arguments);
+        main_win.show();
+        main_win.postshow_scroll_config(main_win.scrollArea->verticalScrollBar()->maximum());
+        return QApplication::exec();
+    } catch (const UnusableLanguageFile &) {
+        // Already logged; no window was shown.
+        return 1;
+    }
+}
+
+}  // namespace tess

@@ -1,0 +1,27 @@
+#include "config/selection.h"
+
+#include "patches/wildcard.h"
+
+namespace tess {
+
+QStringList language_candidates(const QString &configDir)
+{
+    QStringList names;
+    for (const QString &path : glob(configDir + QStringLiteral("/*.json")))
+        names << path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    return names;
+}
+
+QString choose_language_file(const QStringList &candidates, const QString &locale)
+{
+    for (const QString &name : candidates)
+        if (name.contains(locale, Qt::CaseSensitive))
+            return name;
+    const QString language = locale.section(QLatin1Char('_'), 0, 0);
+    for (const QString &name : candidates)
+        if (name.contains(language, Qt::CaseSensitive))
+            return name;
+    return QStringLiteral("config_en.json");
+}
+
+}  // namespace tess

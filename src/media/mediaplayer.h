@@ -1,0 +1,23 @@
+#pragma once
+
+#include "media/ini.h"
+
+class MainWindow;
+class QMediaPlayer;
+
+namespace tess {
+
+// The volume used when the settings hold no usable one.
+inline constexpr int kDefaultVolume = 10;
+
+// Starts the shuffled, looping background music of ".config/audio".
+void play_music(MainWindow *window);
+// Wires the volume slider and applies the stored volume.
+void change_volume(MainWindow *window, QMediaPlayer *player);
+// Keeps the slider's value in memory and applies it to the player.
+void save_volume(MainWindow *window, QMediaPlayer *player);
+
+// The stored volume, or the default when it is missing or not a number.
+int stored_volume(const IniSettings &settings);
+
+}  // namespace tess

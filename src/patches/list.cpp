@@ -1,0 +1,56 @@
+#include "app/mainwindow.h"
+#include "patches/items.h"
+
+#include <QGridLayout>
+#include <QScrollArea>
+
+namespace {
+
+void block_tree(QObject *object, bool mode)
+{
+    for (QObject *child : object->children()) {
+        child->blockSignals(mode);
+        block_tree(child, mode);
+    }
+}
+
+}  // namespace
+
+tess::PositionSequence MainWindow::combo_pos_generator() { return tess::PositionSequence(); }
+
+tess::GridCell MainWindow::combobox_pos() { return comboPosGenerator.next(); }
+
+void MainWindow::current_status_update() { currentStatus = tess::get_status(); }
+
+void MainWindow::block_all_signals(bool mode) { block_tree(scrollArea, mode); }
+
+void MainWindow::add_dynamic_items()
+{
+    const tess::Json &dynamic = langfile["patches"]["dynamic"];
+    for (auto it = dynamic.begin(); it != dynamic.end(); ++it) {
+        if (tess::is_empty(it.value().at("name")))
+            continue;
+        auto row = std::make_unique<DynamicItem>(this, it.value(), QString::fromStdString(it.key()));
+        const tess::GridCell cell = combobox_pos();
+        gridLayout_3->addWidget(row->frame, cell.row, cell.column);
+        patchFrames.push_back(row.get());
+        rows_.push_back(std::move(row));
+    }
+}
+
+void MainWindow::add_static_items()
+{
+    const tess::Json &fixed = langfile["patches"]["static"];
+    const auto add = [this, &fixed](const char *member, int row, int column) {
+        auto item = std::make_unique<StaticItem>(this, fixed.at(member));
+        gridLayout_3->addWidget(item->frame, row, column);
+        StaticItem *raw = item.get();
+        rows_.push_back(std::move(item));
+        return raw;
+    };
+    fonts_combo = add("fonts", 1, 0);
+    patchFrames.push_back(fonts_combo);
+    dxvk_combo = add("dxvk", 1, 1);
+    patchFrames.push_back(dxvk_combo);
+    all_patches_combo = add("allpatches", 0, 0);
+}

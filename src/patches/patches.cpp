@@ -1,0 +1,167 @@
+#include "patches/patches.h"
+
+#include "app/log.h"
+#include "patches/rename.h"
+#include "patches/wildcard.h"
+
+#include <QDir>
+
+namespace tess {
+
+namespace {
+
+QStringList make_alphabet()
+{
+    QStringList letters;
+    for (char c = '5'; c <= '9'; ++c)
+        letters << QString(QLatin1Char(c));
+    for (char c = 'a'; c <= 'z'; ++c)
+        letters << QString(QLatin1Char(c));
+    return letters;
+}
+
+const QString kDisabled = QStringLiteral(".disabled");
+
+// A path as the search built it: "..", the data folder, maybe locale folders, the name.
+struct PatchPath {
+    QStringList parts;  // lower case
+    QString name() const { return parts.last(); }
+    QString folder() const { return parts.at(parts.size() - 2); }
+    bool inDataFolder() const { return folder() == QLatin1String("data"); }
+    // The locale base archive: patch-XXXX.mpq directly in a locale folder.
+    bool isLocaleBase(const QString &namePattern) const
+    {
+        return parts.size() == 4 && wildcard_match(namePattern, name());
+    }
+};
+
+PatchPath split_lower(const QString &path)
+{
+    return {path.toLower().split(QLatin1Char('/'))};
+}
+
+// Renames one file to newName in its own folder. Returns false when the
+// operation must end: the system refused the rename.
+bool switch_one(const QString &path, const QString &newName, SwitchResult &result)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString folder = path.left(slash + 1);
+    if (path.mid(slash + 1) == newName)
+        return true;
+    const RenameResult r = rename_no_replace(path, folder + newName);
+    switch (r.status) {
+    case RenameStatus::Renamed:
+        return true;
+    case RenameStatus::TargetExists:
+        // Replacing would destroy a different file: leave both and say so.
+        log().warning(QStringLiteral("Файл не переименован, имя уже занято: ")
+                      + QDir::toNativeSeparators(path));
+        result.occupied << path;
+        return true;
+    case RenameStatus::Failed:
+        break;
+    }
+    result.completed = false;
+    result.failedPath = path;
+    result.error = r.error;
+    return false;
+}
+
+// Switches every file of a pattern to one extension; false when it failed.
+bool switch_all(const QString &pattern, const QString &extension, bool on, SwitchResult &result)
+{
+    for (const QString &path : glob(pattern)) {
+        const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+        if (!switch_one(path, switched_name(name, extension, on), result))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+const QStringList ALPHABET = make_alphabet();
+
+PatchStatusMap::PatchStatusMap() = default;
+
+int PatchStatusMap::indexOf(const QString &key)
+{
+    if (key.size() != 1)
+        return -1;
+    const QChar c = key.at(0);
+    if (c >= QLatin1Char('5') && c <= QLatin1Char('9'))
+        return c.unicode() - '5';
+    if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+        return 5 + c.unicode() - 'a';
+    return -1;
+}
+
+StatusPair PatchStatusMap::value(const QString &key) const
+{
+    const int i = indexOf(key);
+    return i < 0 ? StatusPair{0, 0} : values_[size_t(i)];
+}
+
+StatusPair &PatchStatusMap::operator[](const QString &key)
+{
+    const int i = indexOf(key);
+    Q_ASSERT(i >= 0);
+    return values_[size_t(i)];
+}
+
+QString switched_name(const QString &name, const QString &extension, bool on)
+{
+    const int at = name.lastIndexOf(extension, -1, Qt::CaseInsensitive);
+    if (at < 0)
+        return name;
+    return name.left(at) + extension + (on ? QString() : kDisabled);
+}
+
+PatchStatusMap get_status()
+{
+    PatchStatusMap map;
+    for (const QString &path : glob(QStringLiteral("../Data/**/patch-*.mpq"))) {
+        const PatchPath p = split_lower(path);
+        if (p.isLocaleBase(QStringLiteral("patch-????.mpq")))
+            continue;
+        const QString name = p.name();
+        const QString letter = name.mid(name.size() - 5, 1);
+        if (!map.contains(letter))
+            continue;
+        map[letter][p.inDataFolder() ? 0 : 1] = 1;
+    }
+    return map;
+}
+
+SwitchResult set_patch_status(const QString &key, const StatusPair &status)
+{
+    SwitchResult result;
+    const QString mpq = QStringLiteral(".mpq");
+    for (const QString &path : glob(QStringLiteral("../Data/**/patch-*") + key + QStringLiteral(".mpq*"))) {
+        const PatchPath p = split_lower(path);
+        if (p.isLocaleBase(QStringLiteral("patch-????.mpq*")))
+            continue;
+        const bool on = (p.inDataFolder() ? status[0] : status[1]) != 0;
+        // Patch archives are always renamed to lower case.
+        if (!switch_one(path, switched_name(p.name(), mpq, on), result))
+            break;
+    }
+    return result;
+}
+
+SwitchResult switch_fonts_status(int index)
+{
+    SwitchResult result;
+    switch_all(QStringLiteral("../fonts/*.ttf*"), QStringLiteral(".ttf"), index == 0, result);
+    return result;
+}
+
+SwitchResult switch_dxvk_status(int index)
+{
+    SwitchResult result;
+    if (switch_all(QStringLiteral("../d3d9.dll*"), QStringLiteral(".dll"), index != 2, result))
+        switch_all(QStringLiteral("../dxvk.conf*"), QStringLiteral(".conf"), index == 0, result);
+    return result;
+}
+
+}  // namespace tess

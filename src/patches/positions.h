@@ -1,0 +1,31 @@
+#pragma once
+
+namespace tess {
+
+struct GridCell {
+    int row = 0;
+    int column = 0;
+    bool operator==(const GridCell &o) const { return row == o.row && column == o.column; }
+};
+
+// The cells for the patch rows, handed out once each: grid rows 2 to 14,
+// two per row, the left column first. Past the 26th cell the sequence goes
+// on below, so a longer list would still get a cell of its own.
+class PositionSequence
+{
+public:
+    GridCell next()
+    {
+        const GridCell cell{2 + taken_ / 2, taken_ % 2};
+        ++taken_;
+        return cell;
+    }
+    int taken() const { return taken_; }
+
+    static constexpr int kCells = 26;
+
+private:
+    int taken_ = 0;
+};
+
+}  // namespace tess

@@ -1,0 +1,37 @@
+#include "app/log.h"
+#include "app/mainwindow.h"
+#include "ui/customwidget.h"
+
+#include <QFrame>
+#include <QGraphicsDropShadowEffect>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+
+using tess::log;
+
+void MainWindow::setup_ui_shadow()
+{
+    setWindowFlag(Qt::FramelessWindowHint, true);
+    setAttribute(Qt::WA_TranslucentBackground, true);
+    auto *shadow = new QGraphicsDropShadowEffect(Widget);
+    shadow->setBlurRadius(15);
+    shadow->setOffset(5, 5);
+    shadow->setColor(QColor(0, 0, 25, 150));
+    Widget->setGraphicsEffect(shadow);
+}
+
+void MainWindow::postshow_scroll_config(int value)
+{
+    QScrollBar *bar = scrollArea->verticalScrollBar();
+    _pagestep = bar->singleStep() * 3;
+    connect(up_btn, &QToolButton::clicked, this, [this, bar] { bar->setValue(bar->value() - _pagestep); });
+    connect(down_btn, &QToolButton::clicked, this, [this, bar] { bar->setValue(bar->value() + _pagestep); });
+    scroll_slider->setMaximum(value);
+    log().debug(QStringLiteral("Длина полосы прокрутки: ") + QString::number(value) + QStringLiteral(", шаг: ")
+                + QString::number(_pagestep));
+    if (value == 0) {
+        log().debug(QStringLiteral("Полоса прокрутки скрыта"));
+        scrollFrame->hide();
+    }
+}
