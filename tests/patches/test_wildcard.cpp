@@ -1,0 +1,99 @@
+#include "patches/wildcard.h"
+#include "support/gamefolder.h"
+
+using namespace tess;
+
+class TestWildcard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void names_match_star_and_question_mark_ignoring_case_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("match");
+        QTest::newRow("star any run") << "patch-*.mpq" << "patch-ruRU-a.mpq" << true;
+        QTest::newRow("star empty run") << "patch-*.mpq" << "patch-.mpq" << true;
+        QTest::newRow("case ignored") << "patch-*.mpq" << "PATCH-A.MPQ" << true;
+        QTest::newRow("suffix required") << "patch-*.mpq" << "patch-a.mpq.disabled" << false;
+        QTest::newRow("trailing star") << "patch-*a.mpq*" << "patch-a.mpq.disabled" << true;
+        QTest::newRow("question one char") << "patch-????.mpq" << "patch-ruRU.mpq" << true;
+        QTest::newRow("question not two") << "patch-????.mpq" << "patch-ruRU-a.mpq" << false;
+        QTest::newRow("question not zero") << "?lizzard_*" << "lizzard_Foo" << false;
+        QTest::newRow("addon") << "?lizzard_*" << "XLIZZARD_BAR" << true;
+        QTest::newRow("addon needs underscore") << "?lizzard_*" << "Xlizzard" << false;
+        QTest::newRow("backtracking") << "*a*b" << "xaxxab" << true;
+        QTest::newRow("backtracking fails") << "*a*b" << "xaxxa" << false;
+        QTest::newRow("cyrillic case") << "ПАТЧ*" << "патч1" << true;
+    }
+    void names_match_star_and_question_mark_ignoring_case()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, name);
+        QFETCH(bool, match);
+        QCOMPARE(wildcard_match(pattern, name), match);
+    }
+
+    void literal_folders_are_found_in_any_case()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("data/x.mpq"));
+        game.touch(QStringLiteral("DATA/y.mpq"));
+        QStringList found = glob(QStringLiteral("../Data/*.mpq"));
+        found.sort();
+        QCOMPARE(found, (QStringList{"../DATA/y.mpq", "../data/x.mpq"}));
+    }
+
+    void double_star_visits_a_folder_before_the_folders_below()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("Data/a/b/x.mpq"));
+        game.touch(QStringLiteral("Data/a/x.mpq"));
+        game.touch(QStringLiteral("Data/x.mpq"));
+        const QStringList found = glob(QStringLiteral("../Data/**/x.mpq"));
+        QCOMPARE(found, (QStringList{"../Data/x.mpq", "../Data/a/x.mpq", "../Data/a/b/x.mpq"}));
+    }
+
+    void hidden_names_are_never_matched_by_wildcards()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("Data/.hidden/x.mpq"));
+        game.touch(QStringLiteral("Data/.x.mpq"));
+        game.touch(QStringLiteral("launcher/.config/.hidden.json"));
+        game.touch(QStringLiteral("launcher/.config/config_en.json"));
+        QVERIFY(glob(QStringLiteral("../Data/**/*.mpq")).isEmpty());
+        // A literal name beginning with "." is not a wildcard and is found.
+        QCOMPARE(glob(QStringLiteral(".config/*.json")), QStringList{".config/config_en.json"});
+    }
+
+    void files_only_unless_folders_are_asked_for()
+    {
+        GameFolder game;
+        game.mkdir(QStringLiteral("Data/patch-a.mpq"));
+        game.mkdir(QStringLiteral("interface/addons/Xlizzard_Foo"));
+        QVERIFY(glob(QStringLiteral("../Data/*.mpq")).isEmpty());
+        QCOMPARE(glob(QStringLiteral("../Interface/AddOns/?lizzard_*"), GlobEntries::All),
+                 QStringList{"../interface/addons/Xlizzard_Foo"});
+    }
+
+    void double_star_does_not_follow_links()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("outside/x.mpq"));
+        game.mkdir(QStringLiteral("Data"));
+        QVERIFY(QFile::link(game.path(QStringLiteral("outside")), game.path(QStringLiteral("Data/loop"))));
+        QVERIFY(QFile::link(game.path(QStringLiteral("Data")), game.path(QStringLiteral("Data/self"))));
+        QVERIFY(glob(QStringLiteral("../Data/**/x.mpq")).isEmpty());
+    }
+
+    void missing_folders_find_nothing()
+    {
+        GameFolder game;
+        QVERIFY(glob(QStringLiteral("../Data/**/patch-*.mpq")).isEmpty());
+        QVERIFY(glob(QStringLiteral("../fonts/*.ttf")).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWildcard)
+#include "test_wildcard.moc"

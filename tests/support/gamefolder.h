@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// A game folder of its own for one test: <tmp>/game with the launcher's
+// folder <tmp>/game/launcher as the working directory, as the launcher
+// runs. Paths given to the helpers are relative to the game folder.
+class GameFolder
+{
+public:
+    GameFolder() : previous_(QDir::currentPath())
+    {
+        QDir(dir_.path()).mkpath(QStringLiteral("game/launcher/.config"));
+        QDir::setCurrent(launcher());
+    }
+    ~GameFolder() { QDir::setCurrent(previous_); }
+
+    GameFolder(const GameFolder &) = delete;
+    GameFolder &operator=(const GameFolder &) = delete;
+
+    QString root() const { return dir_.path() + QStringLiteral("/game"); }
+    QString launcher() const { return root() + QStringLiteral("/launcher"); }
+    QString path(const QString &rel) const { return root() + QLatin1Char('/') + rel; }
+
+    void touch(const QString &rel, const QByteArray &content = QByteArray()) const
+    {
+        const QString p = path(rel);
+        QDir().mkpath(QFileInfo(p).path());
+        QFile f(p);
+        QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(p));
+        f.write(content.isNull() ? rel.toUtf8() : content);
+    }
+    void mkdir(const QString &rel) const { QDir().mkpath(path(rel)); }
+    bool exists(const QString &rel) const { return QFileInfo::exists(path(rel)) || QFileInfo(path(rel)).isSymLink(); }
+    QByteArray read(const QString &rel) const
+    {
+        QFile f(path(rel));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // The names in a folder of the game, sorted, hidden ones included.
+    QStringList names(const QString &rel) const
+    {
+        return QDir(path(rel)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                         QDir::Name);
+    }
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+// Makes a file or folder immutable for the life of the guard, so that a
+// rename or deletion fails even for root. Undone on every exit path.
+class Immutable
+{
+public:
+    explicit Immutable(const QString &path) : path_(path)
+    {
+        ok_ = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path_}) == 0;
+    }
+    ~Immutable()
+    {
+        if (ok_)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path_});
+    }
+    bool ok() const { return ok_; }
+
+private:
+    QString path_;
+    bool ok_ = false;
+};
+
+#define REQUIRE_IMMUTABLE(guard)                                                                                   \
+    do {                                                                                                           \
+        if (!(guard).ok())                                                                                         \
+            QSKIP("chattr +i is not available on this file system");                                               \
+    } while (false)

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+#include <QtTest>
+
+// The real launcher as a process in the X server of the test (xvfb-run),
+// driven with input events through the server.
+class LauncherProcess
+{
+public:
+    // Where the buttons sit inside the 830×570 window: the centres of
+    // exit, run_wow and clear_cache_and_trash.
+    static constexpr QPoint exitButton{750, 45};
+    static constexpr QPoint runButton{617, 520};
+    static constexpr QPoint cleanButton{617, 470};
+
+    LauncherProcess() { process_.setProcessChannelMode(QProcess::MergedChannels); }
+    ~LauncherProcess()
+    {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(5000);
+        }
+    }
+
+    void start(const QString &program, const QString &workingDir, const QStringList &arguments = {})
+    {
+        process_.setWorkingDirectory(workingDir);
+        process_.start(program, arguments);
+        QVERIFY2(process_.waitForStarted(10000), qPrintable(process_.errorString()));
+    }
+
+    // The X window of the launcher once it is mapped; empty when the
+    // process ended first or nothing showed up in time.
+    QString waitForWindow(int timeoutMs = 20000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < timeoutMs) {
+            const QString id = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                        QStringLiteral("--name"), QStringLiteral("^Tessarine$")})
+                                   .section(QLatin1Char('\n'), 0, 0)
+                                   .trimmed();
+            if (!id.isEmpty())
+                return id;
+            if (process_.state() == QProcess::NotRunning)
+                return QString();
+            process_.waitForFinished(200);
+        }
+        return QString();
+    }
+
+    void click(const QString &window, QPoint at)
+    {
+        xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QString::number(at.x()),
+                 QString::number(at.y())});
+        QThread::msleep(150);
+        xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    }
+
+    // The exit status, or -1 when the process did not end in time.
+    int waitForExit(int timeoutMs = 20000)
+    {
+        if (!process_.waitForFinished(timeoutMs))
+            return -1;
+        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+    }
+
+    QByteArray output() { return process_.readAll(); }
+
+    static QString xdotool(const QStringList &arguments)
+    {
+        QProcess p;
+        p.start(QStringLiteral("xdotool"), arguments);
+        p.waitForFinished(10000);
+        return QString::fromLocal8Bit(p.readAllStandardOutput());
+    }
+
+private:
+    QProcess process_;
+};
