@@ -1,0 +1,221 @@
+#include "support/windowfixture.h"
+#include "ui/customwidget.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFrame>
+#include <QPaintEvent>
+#include <QGridLayout>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QToolButton>
+
+namespace {
+
+// `n` patch entries named "Patch <letter>", each with an on and an off choice.
+QByteArray patches(int n)
+{
+    QByteArray dynamic = "{";
+    for (int i = 0; i < n; ++i) {
+        const QByteArray key(1, "56789abcdefghijklmnopqrstuvwxyz"[i]);
+        dynamic += (i ? ",\n" : "") + QByteArray("\"") + key + "\": {\"name\": \"Patch " + key
+                   + "\", \"actions\": {\"On\": [1, 1], \"Off\": [0, 0]}, \"conditions\": [[]]}";
+    }
+    return dynamic + "}";
+}
+
+int rule_at(const QString &sheet, const QString &selector) { return sheet.indexOf(selector + QLatin1Char('{')); }
+
+// Counts repaints of a widget that reach beyond the area of its child.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QPoint outside) : outside_(outside) {}
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && static_cast<QPaintEvent *>(event)->region().contains(outside_))
+            ++paints;
+        return false;
+    }
+
+private:
+    QPoint outside_;
+};
+
+}  // namespace
+
+class TestLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { register_fonts(); }
+
+    void tree_carries_object_names_and_fixed_size()
+    {
+        WindowFixture f(language_file(patches(2)));
+        QVERIFY(f.build());
+        MainWindow &w = *f.window;
+        for (const char *name : {"MainWidget", "Widget", "scrollArea_frame", "scrollArea", "scrollArea_widget",
+                                 "gridLayout_3", "scrollFrame", "verticalLayout", "up_btn", "scroll_slider",
+                                 "down_btn", "volume", "clear_cache_and_trash", "run_wow", "menu_frame", "discord",
+                                 "exit", "horizontalLayout", "gridLayout", "gridLayout_2", "gridLayout_5"})
+            QVERIFY2(w.findChild<QObject *>(QString::fromLatin1(name)), name);
+        QVERIFY(!w.findChild<QObject *>(QStringLiteral("dscrd")));
+        QCOMPARE(w.objectName(), QStringLiteral("MainWindow"));
+        QCOMPARE(w.minimumSize(), QSize(830, 570));
+        QCOMPARE(w.maximumSize(), QSize(830, 570));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tessarine"));
+        QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(w.testAttribute(Qt::WA_TranslucentBackground));
+        QCOMPARE(w.centralWidget(), w.MainWidget);
+        QVERIFY(!w.dscrd->icon().isNull());
+    }
+
+    void font_follows_the_language_code_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("sheet");
+        QTest::newRow("ru_ru") << "ru_ru" << "font: 500 11pt \"FrizQuadrataCTT\";\nborder-radius: 10px";
+        QTest::newRow("en_us") << "en_us" << "font: 750 11pt \"Friz Quadrata Std\";\nborder-radius: 10px";
+        QTest::newRow("both: ru first") << "ru_en" << "font: 500 11pt \"FrizQuadrataCTT\";\nborder-radius: 10px";
+        QTest::newRow("neither") << "de_de" << "font: 750 11pt \"Friz Quadrata Std\";\nborder-radius: 10px";
+    }
+    void font_follows_the_language_code()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, sheet);
+        QMainWindow host;
+        Ui_MainWindow ui;
+        ui.setupUi(&host, locale);
+        QCOMPARE(ui.MainWidget->styleSheet(), sheet);
+        QCOMPARE(ui.run_wow->font().family(), ui.fontfile);
+        QCOMPARE(ui.run_wow->font().styleStrategy(), QFont::PreferAntialias);
+    }
+
+    void fresh_layout_has_fixed_texts_and_full_volume()
+    {
+        QMainWindow host;
+        Ui_MainWindow ui;
+        ui.setupUi(&host, QStringLiteral("en_us"));
+        QCOMPARE(host.windowTitle(), QStringLiteral("MainWindow"));
+        QCOMPARE(ui.exit->text(), QStringLiteral("EXIT"));
+        QCOMPARE(ui.clear_cache_and_trash->text(), QStringLiteral("CLEAR CACHE AND TRASH"));
+        QCOMPARE(ui.run_wow->text(), QStringLiteral("RUN WOW"));
+        QCOMPARE(ui.volume->value(), 100);
+        QCOMPARE(ui.volume->minimum(), 0);
+        QCOMPARE(ui.volume->maximum(), 100);
+        QCOMPARE(ui.scroll_slider->orientation(), Qt::Vertical);
+        QVERIFY(ui.scroll_slider->invertedAppearance());
+        QVERIFY(ui.scroll_slider->invertedControls());
+        QCOMPARE(ui.scrollArea->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(ui.scrollArea->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(ui.scrollArea->widget(), ui.scrollArea_widget);
+        QCOMPARE(ui.gridLayout_5->contentsMargins(), QMargins(30, 30, 25, 32));
+        QCOMPARE(ui.gridLayout->contentsMargins(), QMargins(5, 5, 20, 20));
+        QCOMPARE(ui.gridLayout_3->spacing(), 5);
+        QCOMPARE(ui.up_btn->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(ui.exit->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(ui.exit->minimumSize(), QSize(100, 40));
+        QCOMPARE(ui.dscrd->maximumSize(), QSize(35, 40));
+    }
+
+    void later_rules_win_so_their_order_is_kept()
+    {
+        QMainWindow host;
+        Ui_MainWindow ui;
+        ui.setupUi(&host, QStringLiteral("en_us"));
+        for (const QString &sheet : {ui.Widget->styleSheet(), ui.menu_frame->styleSheet()}) {
+            const int hover = rule_at(sheet, QStringLiteral("QToolButton:hover"));
+            const int pressed = rule_at(sheet, QStringLiteral("QToolButton:pressed"));
+            const int plain = rule_at(sheet, QStringLiteral("QToolButton"));
+            const int disabled = rule_at(sheet, QStringLiteral("QToolButton:disabled"));
+            QVERIFY(hover >= 0 && hover < pressed && pressed < plain && plain < disabled);
+        }
+        QVERIFY(ui.Widget->styleSheet().contains(
+            QStringLiteral("url(:/main_window/background.jpg) 0 0 0 0 stretch stretch")));
+        QVERIFY(ui.exit->styleSheet().startsWith(QStringLiteral("QToolButton#exit{\n    color: rgb(255, 199, 0);")));
+        QVERIFY(ui.run_wow->styleSheet().contains(QStringLiteral("QToolButton#run_wow:disabled{\n    color: #b2b2b2;")));
+    }
+
+    void buttons_scroll_by_three_steps_and_stop_at_the_ends()
+    {
+        WindowFixture f(language_file(patches(26)));
+        QVERIFY(f.build());
+        MainWindow &w = *f.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QScrollBar *bar = w.scrollArea->verticalScrollBar();
+        QVERIFY(qobject_cast<CustomScroll *>(bar));
+        const int max = bar->maximum();
+        QVERIFY(max > 0);
+        w.postshow_scroll_config(max);
+        QCOMPARE(w.scroll_slider->maximum(), max);
+        QVERIFY(w.scrollFrame->isVisibleTo(&w));
+        const int step = bar->singleStep() * 3;
+        QVERIFY(f.messages().contains(QStringLiteral("DEBUG | Длина полосы прокрутки: %1, шаг: %2").arg(max).arg(step)));
+
+        QTest::mouseClick(w.up_btn, Qt::LeftButton);
+        QCOMPARE(bar->value(), 0);
+        QTest::mouseClick(w.down_btn, Qt::LeftButton);
+        QCOMPARE(bar->value(), qMin(step, max));
+        QCOMPARE(w.scroll_slider->value(), bar->value());
+        bar->setValue(max - 1);
+        QTest::mouseClick(w.down_btn, Qt::LeftButton);
+        QCOMPARE(bar->value(), max);
+        QTest::mouseClick(w.down_btn, Qt::LeftButton);
+        QCOMPARE(bar->value(), max);
+        QCOMPARE(w.scroll_slider->value(), max);
+
+        w.scroll_slider->setValue(max / 2);
+        QCOMPARE(bar->value(), max / 2);
+    }
+
+    void a_list_that_fits_hides_the_scroll_column()
+    {
+        WindowFixture f(language_file(patches(2)));
+        QVERIFY(f.build());
+        MainWindow &w = *f.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const int max = w.scrollArea->verticalScrollBar()->maximum();
+        QCOMPARE(max, 0);
+        w.postshow_scroll_config(max);
+        QVERIFY(f.messages().filter(QStringLiteral("DEBUG | Длина полосы прокрутки: 0, шаг: ")).size() == 1);
+        QCOMPARE(f.messages().last(), QStringLiteral("DEBUG | Полоса прокрутки скрыта"));
+        QVERIFY(w.scrollFrame->isHidden());
+    }
+
+    void hidden_bar_opens_no_context_menu()
+    {
+        QWidget host;
+        auto *bar = new CustomScroll(&host);
+        host.show();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), bar->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(bar, &event);
+        QCOMPARE(QApplication::activePopupWidget(), nullptr);
+        QCOMPARE(bar->orientation(), Qt::Vertical);
+    }
+
+    void slider_repaint_asks_the_container_to_repaint()
+    {
+        QWidget container;
+        container.resize(40, 200);
+        auto *slider = new CustomSlider(&container);
+        slider->setOrientation(Qt::Vertical);
+        slider->setGeometry(5, 5, 25, 190);
+        container.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&container));
+        QTest::qWait(100);
+        PaintCounter counter(QPoint(2, 2));
+        container.installEventFilter(&counter);
+        slider->repaint();
+        QTest::qWait(100);
+        QVERIFY(counter.paints > 0);
+    }
+};
+
+QTEST_MAIN(TestLayout)
+#include "test_layout.moc"

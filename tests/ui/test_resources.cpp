@@ -1,0 +1,127 @@
+#include "support/windowfixture.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QImageReader>
+#include <QtEndian>
+
+class TestResources : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void every_picture_opens_with_its_format_and_size_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("alpha");
+        const auto png = [](const char *path, int w, int h, bool alpha = true) {
+            QTest::newRow(path) << QString::fromLatin1(path) << QByteArray("png") << QSize(w, h) << alpha;
+        };
+        QTest::newRow("background") << ":/main_window/background.jpg" << QByteArray("jpeg") << QSize(2099, 1440)
+                                    << false;
+        png(":/main_window/bg.png", 520, 580);
+        png(":/main_window/discord_logo.png", 30, 24);
+        png(":/main_window/handle.png", 9, 18);
+        png(":/main_window/bar.png", 171, 30);
+        png(":/main_window/arrow.png", 17, 17);
+        png(":/main_window/arrow_hover.png", 17, 17);
+        png(":/main_window/arrow_disabled.png", 17, 17);
+        png(":/main_window/bg_small.png", 200, 56);
+        png(":/main_window/listbg.png", 108, 15, false);
+        png(":/main_window/sign.png", 11, 40);
+        for (const char *dir : {"up", "down"})
+            for (const char *tone : {"normal", "hover", "pressed"}) {
+                const QByteArray path = QByteArray(":/scrollbar/scroll_arrow_") + dir + "_" + tone + ".png";
+                QTest::newRow(path.constData()) << QString::fromLatin1(path) << QByteArray("png") << QSize(25, 24)
+                                                << true;
+            }
+        png(":/scrollbar/scroll_handler.png", 25, 150);
+        png(":/scrollbar/scroll_handler_mini.png", 25, 23);
+        for (const char *tone : {"norm", "hover", "press", "disabled"}) {
+            const QByteArray big = QByteArray(":/buttons/but_") + tone + ".png";
+            const QByteArray small = QByteArray(":/buttons/but_small_") + tone + ".png";
+            QTest::newRow(big.constData()) << QString::fromLatin1(big) << QByteArray("png") << QSize(270, 41) << true;
+            QTest::newRow(small.constData()) << QString::fromLatin1(small) << QByteArray("png") << QSize(95, 41)
+                                             << true;
+        }
+    }
+    void every_picture_opens_with_its_format_and_size()
+    {
+        QFETCH(QString, path);
+        QFETCH(QByteArray, format);
+        QFETCH(QSize, size);
+        QFETCH(bool, alpha);
+        QImageReader reader(path);
+        QCOMPARE(reader.format(), format);
+        const QImage image = reader.read();
+        QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
+        QCOMPARE(image.size(), size);
+        QCOMPARE(image.hasAlphaChannel(), alpha);
+    }
+
+    void background_is_a_progressive_jpeg()
+    {
+        QFile f(QStringLiteral(":/main_window/background.jpg"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        // SOF2 marks a progressive frame.
+        QVERIFY(f.readAll().contains(QByteArray("\xFF\xC2", 2)));
+    }
+
+    void icon_holds_six_images_of_the_right_sizes()
+    {
+        QImageReader reader(QStringLiteral(":/main_window/icon.ico"));
+        QCOMPARE(reader.imageCount(), 6);
+        QList<int> sizes;
+        for (int i = 0; i < reader.imageCount(); ++i) {
+            QVERIFY(reader.jumpToImage(i));
+            const QImage image = reader.read();
+            QVERIFY(!image.isNull());
+            QCOMPARE(image.width(), image.height());
+            sizes << image.width();
+        }
+        QCOMPARE(sizes, (QList<int>{16, 32, 64, 80, 128, 256}));
+        QFile f(QStringLiteral(":/main_window/icon.ico"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray ico = f.readAll();
+        // The 256 entry is PNG, the others 32-bit bitmaps.
+        const auto entry = [&ico](int i) { return ico.mid(6 + 16 * i, 16); };
+        const auto offset = [&](int i) { return qFromLittleEndian<quint32>(entry(i).constData() + 12); };
+        QCOMPARE(ico.mid(int(offset(5)), 4), QByteArray("\x89PNG"));
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(qFromLittleEndian<quint16>(ico.constData() + offset(i) + 14), quint16(32));
+    }
+
+    void fonts_register_under_their_families_and_styles()
+    {
+        const auto families = [](const char *path) {
+            const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(path));
+            return QFontDatabase::applicationFontFamilies(id);
+        };
+        QCOMPARE(families(":/fonts/friz_RU.ttf"), QStringList{"FrizQuadrataCTT"});
+        QCOMPARE(families(":/fonts/friz_noRU.otf"), QStringList{"Friz Quadrata Std"});
+        QCOMPARE(families(":/fonts/friz_noRU_bold.otf"), QStringList{"Friz Quadrata Std"});
+        QFontDatabase db;
+        QVERIFY(db.styles(QStringLiteral("Friz Quadrata Std")).contains(QStringLiteral("Medium")));
+        QVERIFY(db.styles(QStringLiteral("Friz Quadrata Std")).contains(QStringLiteral("Bold")));
+        QCOMPARE(db.styles(QStringLiteral("FrizQuadrataCTT")), QStringList{"Regular"});
+        QCOMPARE(db.weight(QStringLiteral("Friz Quadrata Std"), QStringLiteral("Bold")), int(QFont::Bold));
+        // Cyrillic in the Russian face only.
+        QVERIFY(db.writingSystems(QStringLiteral("FrizQuadrataCTT")).contains(QFontDatabase::Cyrillic));
+        QVERIFY(!db.writingSystems(QStringLiteral("Friz Quadrata Std")).contains(QFontDatabase::Cyrillic));
+    }
+
+    void the_bundle_holds_exactly_31_files()
+    {
+        // Qt keeps resources of its own beside ours: count our four folders.
+        int files = 0;
+        for (const char *folder : {":/buttons", ":/fonts", ":/main_window", ":/scrollbar"})
+            files += QDir(QString::fromLatin1(folder)).entryList(QDir::Files).size();
+        QCOMPARE(files, 31);
+        QCOMPARE(QDir(QStringLiteral(":/fonts")).entryList(QDir::Files).size(), 3);
+    }
+};
+
+QTEST_MAIN(TestResources)
+#include "test_resources.moc"
