@@ -117,8 +117,19 @@ QString switched_name(const QString &name, const QString &extension, bool on)
     return name.left(at) + extension + (on ? QString() : kDisabled);
 }
 
+namespace {
+long &scan_counter()
+{
+    static long scans = 0;
+    return scans;
+}
+}  // namespace
+
+long status_scans() { return scan_counter(); }
+
 PatchStatusMap get_status()
 {
+    ++scan_counter();
     PatchStatusMap map;
     for (const QString &path : glob(QStringLiteral("../Data/**/patch-*.mpq"))) {
         const PatchPath p = split_lower(path);

@@ -45,6 +45,8 @@ struct SwitchResult {
 };
 
 PatchStatusMap get_status();
+// How many scans get_status() made in this process: a diagnostic for the benchmarks.
+long status_scans();
 SwitchResult set_patch_status(const QString &key, const StatusPair &status);
 SwitchResult switch_fonts_status(int index);
 SwitchResult switch_dxvk_status(int index);
