@@ -121,6 +121,16 @@ bool file_held_open(const QString &path)
 
 #endif
 
+#ifndef Q_OS_WIN
+bool file_open_in_other_process(const QString &path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    return held_by_other_process({st.st_dev, st.st_ino});
+}
+#endif
+
 bool game_holds_archive()
 {
     const QStringList found = glob(QStringLiteral("../data/patch-2.mpq"));

@@ -12,6 +12,9 @@ bool game_holds_archive();
 
 // Whether another process holds the file open (the platform's own test).
 bool file_held_open(const QString &path);
+// The search of every visible process's open files and mappings that
+// file_held_open() falls back to where a lease is not permitted (not Windows).
+bool file_open_in_other_process(const QString &path);
 
 struct LaunchCommand {
     QString program;
