@@ -1,0 +1,183 @@
+#include "support/windowfixture.h"
+
+#include <QMediaPlayer>
+#include <QMediaPlaylist>
+#include <QSlider>
+
+namespace {
+
+
+QMediaPlayer *player_of(MainWindow &w) { return w.findChild<QMediaPlayer *>(); }
+
+QByteArray nl()
+{
+#ifdef Q_OS_WIN
+    return "\r\n";
+#else
+    return "\n";
+#endif
+}
+
+}  // namespace
+
+class TestMusic : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QByteArray lang() { return language_file("{}"); }
+
+private slots:
+    void initTestCase() { register_fonts(); }
+
+    void first_start_creates_the_default_file_and_plays_at_ten()
+    {
+        WindowFixture f(lang());
+        QVERIFY(f.build());
+        const QByteArray expected = QByteArray("[SETTINGS]") + nl() + "volume = 10" + nl() + nl();
+        QCOMPARE(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")), expected);
+        QCOMPARE(f.window->volume->value(), 10);
+        QCOMPARE(player_of(*f.window)->volume(), 10);
+        f.window->volume->setValue(33);
+        QCOMPARE(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")), expected);
+        f.window->close();
+        QCOMPARE(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")),
+                 QByteArray("[SETTINGS]") + nl() + "volume = 33" + nl() + nl());
+        QCOMPARE(f.count(QStringLiteral("OK | Конфигурация медиаплеера сохранена")), 1);
+    }
+
+    void a_stored_hundred_sends_no_change()
+    {
+        WindowFixture f(lang());
+        // Kept under DEFAULT only: a change handler would add it to SETTINGS.
+        f.game.touch(QStringLiteral("launcher/.config/mediaplayer.ini"), "[DEFAULT]\nvolume = 100\n\n[SETTINGS]\n");
+        QVERIFY(f.build());
+        QCOMPARE(f.window->volume->value(), 100);
+        QCOMPARE(player_of(*f.window)->volume(), 100);
+        QVERIFY(!f.window->mediaplayer_config.sections().at(1).items.size());
+    }
+
+    void volume_beyond_the_range_is_clamped_on_the_slider_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("slider");
+        QTest::addColumn<QString>("memory");
+        QTest::newRow("150") << QByteArray("150") << 100 << "150";
+        QTest::newRow("-5") << QByteArray("-5") << 0 << "0";
+        QTest::newRow("+40") << QByteArray("+40") << 40 << "40";
+    }
+    void volume_beyond_the_range_is_clamped_on_the_slider()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(int, slider);
+        QFETCH(QString, memory);
+        WindowFixture f(lang());
+        f.game.touch(QStringLiteral("launcher/.config/mediaplayer.ini"), "[SETTINGS]\nvolume = " + stored + "\n");
+        QVERIFY(f.build());
+        QCOMPARE(f.window->volume->value(), slider);
+        QCOMPARE(player_of(*f.window)->volume(), slider);
+        QCOMPARE(f.window->mediaplayer_config.value(QStringLiteral("SETTINGS"), QStringLiteral("volume")).value(), memory);
+        f.window->close();
+        QVERIFY(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")).contains("volume = " + memory.toLatin1()));
+    }
+
+    void malformed_settings_fall_back_to_ten_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("no section") << QByteArray("[OTHER]\nvolume = 50\n");
+        QTest::newRow("no key") << QByteArray("[SETTINGS]\nloud = 50\n");
+        QTest::newRow("not a number") << QByteArray("[SETTINGS]\nvolume = loud\n");
+        QTest::newRow("key before section") << QByteArray("volume = 50\n[SETTINGS]\nvolume = 60\n");
+        QTest::newRow("section twice") << QByteArray("[SETTINGS]\nvolume = x\n[SETTINGS]\nvolume = 60\n");
+        QTest::newRow("key twice") << QByteArray("[SETTINGS]\nvolume = 2x\nvolume = 60\n");
+        QTest::newRow("binary") << QByteArray("\x00\xff\xfe[", 4);
+    }
+    void malformed_settings_fall_back_to_ten()
+    {
+        QFETCH(QByteArray, content);
+        WindowFixture f(lang());
+        f.game.touch(QStringLiteral("launcher/.config/mediaplayer.ini"), content);
+        QVERIFY(f.build());
+        QCOMPARE(f.window->volume->value(), 10);
+        QCOMPARE(player_of(*f.window)->volume(), 10);
+        f.window->close();
+        QVERIFY(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")).contains("[SETTINGS]"));
+    }
+
+    void other_sections_are_written_back_unchanged()
+    {
+        WindowFixture f(lang());
+        f.game.touch(QStringLiteral("launcher/.config/mediaplayer.ini"),
+                     "; mine\n[Player]\nShuffle = yes\n[SETTINGS]\nvolume = 20\n");
+        QVERIFY(f.build());
+        f.window->close();
+        QCOMPARE(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")),
+                 "[Player]" + nl() + "shuffle = yes" + nl() + nl() + "[SETTINGS]" + nl() + "volume = 20" + nl() + nl());
+    }
+
+    void a_failing_save_keeps_the_old_file_and_logs_nothing()
+    {
+        WindowFixture f(lang());
+        f.game.touch(QStringLiteral("launcher/.config/mediaplayer.ini"), "[SETTINGS]\nvolume = 20\n");
+        QVERIFY(f.build());
+        f.window->volume->setValue(70);
+        Immutable lock(f.game.path(QStringLiteral("launcher/.config/mediaplayer.ini")));
+        REQUIRE_IMMUTABLE(lock);
+        f.window->close();
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")), QByteArray("[SETTINGS]\nvolume = 20\n"));
+        QCOMPARE(f.count(QStringLiteral("OK | Конфигурация медиаплеера сохранена")), 0);
+        QCOMPARE(f.game.names(QStringLiteral("launcher/.config")), (QStringList{"config_en.json", "mediaplayer.ini"}));
+    }
+
+    void a_removed_settings_folder_still_closes_quietly()
+    {
+        WindowFixture f(lang());
+        QVERIFY(f.build());
+        f.window->show();
+        QVERIFY(QDir(f.game.path(QStringLiteral("launcher/.config"))).removeRecursively());
+        f.window->close();
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(f.count(QStringLiteral("OK | Конфигурация медиаплеера сохранена")), 0);
+    }
+
+    void ten_files_play_in_a_loop()
+    {
+        WindowFixture f(lang());
+        f.game.mkdir(QStringLiteral("launcher/.config/audio"));
+        for (int i = 0; i < 10; ++i) {
+            const QString path = f.game.path(QStringLiteral("launcher/.config/audio/t%1.MP3").arg(i));
+            QCOMPARE(QProcess::execute(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("22050"),
+                                                               QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-t"),
+                                                               QStringLiteral("mp3"), path, QStringLiteral("synth"),
+                                                               QStringLiteral("2"), QStringLiteral("sine"),
+                                                               QString::number(300 + 40 * i), QStringLiteral("vol"),
+                                                               QStringLiteral("0.1")}),
+                     0);
+        }
+        f.game.touch(QStringLiteral("launcher/.config/audio/.hidden.mp3"));
+        f.game.touch(QStringLiteral("launcher/.config/audio/notes.txt"));
+        f.game.touch(QStringLiteral("launcher/.config/audio/sub/deeper.mp3"));
+        QVERIFY(f.build());
+        QMediaPlayer *player = player_of(*f.window);
+        QMediaPlaylist *playlist = player->playlist();
+        QVERIFY(playlist);
+        QCOMPARE(playlist->mediaCount(), 10);
+        QCOMPARE(playlist->playbackMode(), QMediaPlaylist::Loop);
+        QCOMPARE(playlist->parent(), f.window.get());
+        QTRY_COMPARE_WITH_TIMEOUT(player->state(), QMediaPlayer::PlayingState, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(player->position() > 0, 10000);
+    }
+
+    void no_music_folder_plays_nothing()
+    {
+        WindowFixture f(lang());
+        QVERIFY(f.build());
+        QCOMPARE(player_of(*f.window)->playlist()->mediaCount(), 0);
+        f.window->volume->setValue(55);
+        QCOMPARE(player_of(*f.window)->volume(), 55);
+    }
+};
+
+QTEST_MAIN(TestMusic)
+#include "test_music.moc"
