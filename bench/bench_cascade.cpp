@@ -4,6 +4,7 @@
 #include "app/log.h"
 #include "app/mainwindow.h"
 #include "patches/items.h"
+#include "benchtree.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,14 +18,6 @@
 #include <vector>
 
 namespace {
-
-void touch(const QString &path)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(path.toUtf8());
-}
 
 const QByteArray kLetters = "56789abcdefghijklmnopqrstuvwxyz";
 
@@ -62,8 +55,7 @@ int main(int argc, char *argv[])
             touch(game + QStringLiteral("/Data/patch-") + key + QStringLiteral(".mpq"));
             touch(game + QStringLiteral("/Data/ruRU/patch-ruRU-") + key + QStringLiteral(".mpq"));
         }
-        for (int i = 0; i < 10000; ++i)
-            touch(game + QStringLiteral("/Data/cache/f%1/s%2/file%3.dat").arg(i % 20).arg(i % 7).arg(i));
+        add_unrelated_files(game + QStringLiteral("/Data"));
         QDir().mkpath(game + QStringLiteral("/launcher/.config"));
         QFile lang(game + QStringLiteral("/launcher/.config/config_en.json"));
         lang.open(QIODevice::WriteOnly);

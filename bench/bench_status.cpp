@@ -1,6 +1,7 @@
 // The scan of the patch files beside a plain recursive walk of the same
 // tree, in one run: the walk is the floor that any scan has to pay.
 #include "patches/patches.h"
+#include "benchtree.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -14,14 +15,6 @@
 #endif
 
 namespace {
-
-void touch(const QString &path)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(path.toUtf8());
-}
 
 // 26 patches in Data and in two locale folders, and 10,000 unrelated files
 // spread over nested folders.
@@ -39,8 +32,7 @@ public:
         }
         touch(data + QStringLiteral("/ruRU/patch-ruRU.mpq"));
         touch(data + QStringLiteral("/enGB/patch-enGB.mpq"));
-        for (int i = 0; i < 10000; ++i)
-            touch(data + QStringLiteral("/cache/f%1/s%2/file%3.dat").arg(i % 20).arg(i % 7).arg(i));
+        add_unrelated_files(data);
         QDir().mkpath(dir_.path() + QStringLiteral("/game/launcher"));
         previous_ = QDir::currentPath();
         QDir::setCurrent(dir_.path() + QStringLiteral("/game/launcher"));

@@ -1,4 +1,5 @@
 #include "app/log.h"
+#include "app/platform.h"
 #include "support/gamefolder.h"
 
 using namespace tess;
@@ -76,14 +77,7 @@ private slots:
     }
 
 private:
-    static const char *platform_line_end()
-    {
-#ifdef Q_OS_WIN
-        return "\r\n";
-#else
-        return "\n";
-#endif
-    }
+    static const char *platform_line_end() { return tess::platform::lineEnd; }
 };
 
 QTEST_GUILESS_MAIN(TestLog)

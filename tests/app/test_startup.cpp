@@ -16,15 +16,7 @@ private:
         QFile f(QStringLiteral(TESSARINE_SOURCE_DIR "/tests/data/config_example.json"));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    // The messages of the log, without time stamps: "LEVEL | text".
-    static QStringList messages(const GameFolder &game)
-    {
-        QStringList result;
-        for (const QString &line : QString::fromUtf8(game.read(QStringLiteral("launcher/events.log"))).split('\n'))
-            if (line.size() > 24)
-                result << line.mid(24).replace(QRegularExpression(QStringLiteral(" +\\| ")), QStringLiteral(" | "));
-        return result;
-    }
+    static QStringList messages(const GameFolder &game) { return game.logMessages(); }
 
 private slots:
     void start_logs_milestones_in_order_and_exit_button_ends_with_zero()
@@ -43,12 +35,7 @@ private slots:
             "OK | Основное GUI загружено",           "OK | Динамические элементы загружены",
             "OK | Статические элементы загружены",
         };
-        int at = -1;
-        for (const QString &line : expected) {
-            const int found = lines.indexOf(line, at + 1);
-            QVERIFY2(found > at, qPrintable(line + QStringLiteral("\n---\n") + lines.join('\n')));
-            at = found;
-        }
+        QVERIFY2(GameFolder::inOrder(lines, expected), qPrintable(lines.join('\n')));
         QVERIFY(lines.contains(QStringLiteral("DEBUG | Текущий файл конфигурации: config_en.json")));
         // The first line of the run is the first thing logged.
         QCOMPARE(lines.first(), expected.first());

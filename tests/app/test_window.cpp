@@ -29,6 +29,16 @@ void send_mouse(QWidget *target, QEvent::Type type, QPoint global, Qt::MouseButt
     QApplication::sendEvent(target, &event);
 }
 
+// Builds the window and shows it at (100, 100).
+MainWindow *shown_at_100(WindowFixture &f)
+{
+    if (!f.build())
+        return nullptr;
+    f.window->move(100, 100);
+    f.window->show();
+    return QTest::qWaitForWindowExposed(f.window.get()) ? f.window.get() : nullptr;
+}
+
 // Qt sets "under mouse" from the pointer's real position; a test puts it there.
 void hover(QWidget *w, bool on) { w->setAttribute(Qt::WA_UnderMouse, on); }
 
@@ -44,11 +54,9 @@ private slots:
     void drag_on_the_background_moves_the_window_by_the_distance()
     {
         WindowFixture f(rows(2));
-        QVERIFY(f.build());
-        MainWindow &w = *f.window;
-        w.move(100, 100);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainWindow *shown = shown_at_100(f);
+        QVERIFY(shown);
+        MainWindow &w = *shown;
         const QPoint start = w.mapToGlobal(QPoint(600, 250));
         send_mouse(&w, QEvent::MouseButtonPress, start, Qt::LeftButton);
         send_mouse(&w, QEvent::MouseMove, start + QPoint(30, 20), Qt::LeftButton);
@@ -59,11 +67,9 @@ private slots:
     void two_buttons_held_neither_record_nor_move()
     {
         WindowFixture f(rows(2));
-        QVERIFY(f.build());
-        MainWindow &w = *f.window;
-        w.move(100, 100);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainWindow *shown = shown_at_100(f);
+        QVERIFY(shown);
+        MainWindow &w = *shown;
         const QPoint start = w.mapToGlobal(QPoint(600, 250));
         send_mouse(&w, QEvent::MouseButtonPress, start, Qt::LeftButton | Qt::RightButton);
         QCOMPARE(w.dragpos, QPoint());
@@ -74,11 +80,9 @@ private slots:
     void no_move_over_the_list_the_slider_and_two_buttons()
     {
         WindowFixture f(rows(2));
-        QVERIFY(f.build());
-        MainWindow &w = *f.window;
-        w.move(100, 100);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainWindow *shown = shown_at_100(f);
+        QVERIFY(shown);
+        MainWindow &w = *shown;
         const QPoint start = w.mapToGlobal(QPoint(600, 250));
         send_mouse(&w, QEvent::MouseButtonPress, start, Qt::LeftButton);
         for (QWidget *refused : {static_cast<QWidget *>(w.scrollArea_frame), static_cast<QWidget *>(w.clear_cache_and_trash),

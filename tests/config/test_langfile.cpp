@@ -44,8 +44,24 @@ QByteArray without(const char *parent, const char *member)
     return QByteArray::fromStdString(doc.dump());
 }
 
+// Qt's UTF-32 encoder splits characters beyond the BMP into their
+// surrogates, so UTF-32 fixtures are written here.
+QByteArray utf32(const QString &text, bool bigEndian, bool bom)
+{
+    QByteArray out;
+    QVector<uint> units = text.toUcs4();
+    if (bom)
+        units.prepend(0xFEFF);
+    for (uint u : units)
+        for (int i = 0; i < 4; ++i)
+            out.append(char((u >> (8 * (bigEndian ? 3 - i : i))) & 0xFF));
+    return out;
+}
+
 QByteArray encode(const QString &text, const char *codec, bool bom)
 {
+    if (qstrcmp(codec, "UTF-32LE") == 0 || qstrcmp(codec, "UTF-32BE") == 0)
+        return utf32(text, qstrcmp(codec, "UTF-32BE") == 0, bom);
     QTextCodec::ConverterState state(bom ? QTextCodec::DefaultConversion : QTextCodec::IgnoreHeader);
     return QTextCodec::codecForName(codec)->fromUnicode(text.constData(), text.size(), &state);
 }

@@ -47,14 +47,7 @@ private:
                  0);
         QVERIFY(QFileInfo(game.launcher() + QStringLiteral("/tessarine")).isExecutable());
     }
-    static QStringList messages(const GameFolder &game)
-    {
-        QStringList result;
-        for (const QString &line : QString::fromUtf8(game.read(QStringLiteral("launcher/events.log"))).split('\n'))
-            if (line.size() > 24)
-                result << line.mid(24).replace(QRegularExpression(QStringLiteral(" +\\| ")), QStringLiteral(" | "));
-        return result;
-    }
+    static QStringList messages(const GameFolder &game) { return game.logMessages(); }
     static QPoint window_position(const QString &window)
     {
         const QString out = LauncherProcess::xdotool({QStringLiteral("getwindowgeometry"), window});
@@ -72,17 +65,12 @@ private slots:
         const QString window = launcher.waitForWindow();
         QVERIFY2(!window.isEmpty(), launcher.output().constData());
         const QStringList lines = messages(game);
-        int at = -1;
-        for (const QString &expected : {QStringLiteral("DEBUG | Запуск графического интерфейса"),
-                                        QStringLiteral("DEBUG | Выбран языковой пакет: ru_ru"),
-                                        QStringLiteral("DEBUG | Текущий файл конфигурации: config_ru.json"),
-                                        QStringLiteral("OK | Основное GUI загружено"),
-                                        QStringLiteral("OK | Динамические элементы загружены"),
-                                        QStringLiteral("OK | Статические элементы загружены")}) {
-            const int found = lines.indexOf(expected, at + 1);
-            QVERIFY2(found > at, qPrintable(expected));
-            at = found;
-        }
+        QVERIFY2(GameFolder::inOrder(lines, {"DEBUG | Запуск графического интерфейса",
+                                             "DEBUG | Выбран языковой пакет: ru_ru",
+                                             "DEBUG | Текущий файл конфигурации: config_ru.json",
+                                             "OK | Основное GUI загружено", "OK | Динамические элементы загружены",
+                                             "OK | Статические элементы загружены"}),
+                 qPrintable(lines.join('\n')));
         QVERIFY(lines.filter(QStringLiteral("DEBUG | Длина полосы прокрутки: ")).size() == 1);
         QFile::remove(game.path(QStringLiteral("launcher/.config/mediaplayer.ini")));
         launcher.click(window, LauncherProcess::exitButton);

@@ -1,18 +1,13 @@
 #include "media/ini.h"
 
+#include "app/platform.h"
+
 #include <QtTest>
 
 using namespace tess;
 
 namespace {
-QByteArray nl()
-{
-#ifdef Q_OS_WIN
-    return "\r\n";
-#else
-    return "\n";
-#endif
-}
+QByteArray nl() { return QByteArray(tess::platform::lineEnd); }
 QByteArray lines(std::initializer_list<const char *> parts)
 {
     QByteArray out;

@@ -1,5 +1,7 @@
 #include "support/windowfixture.h"
 
+#include "app/platform.h"
+
 #include <QMediaPlayer>
 #include <QMediaPlaylist>
 #include <QSlider>
@@ -9,14 +11,7 @@ namespace {
 
 QMediaPlayer *player_of(MainWindow &w) { return w.findChild<QMediaPlayer *>(); }
 
-QByteArray nl()
-{
-#ifdef Q_OS_WIN
-    return "\r\n";
-#else
-    return "\n";
-#endif
-}
+QByteArray nl() { return QByteArray(tess::platform::lineEnd); }
 
 }  // namespace
 

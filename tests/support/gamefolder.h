@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -45,6 +46,29 @@ public:
         QFile f(path(rel));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+    // The launcher's log without its time stamps, one "LEVEL | text" a line.
+    QStringList logMessages() const
+    {
+        QStringList result;
+        const QString log = QString::fromUtf8(read(QStringLiteral("launcher/events.log")));
+        for (const QString &line : log.split(QLatin1Char('\n')))
+            if (line.size() > 24)
+                result << line.mid(24).replace(QRegularExpression(QStringLiteral(" +\\| ")), QStringLiteral(" | "));
+        return result;
+    }
+    // Whether `expected` appear among `lines` in this order.
+    static bool inOrder(const QStringList &lines, const QStringList &expected)
+    {
+        int at = -1;
+        for (const QString &line : expected) {
+            const int found = lines.indexOf(line, at + 1);
+            if (found < 0)
+                return false;
+            at = found;
+        }
+        return true;
+    }
+
     // The names in a folder of the game, sorted, hidden ones included.
     QStringList names(const QString &rel) const
     {

@@ -7,7 +7,6 @@
 #include "support/gamefolder.h"
 
 #include <QFontDatabase>
-#include <QRegularExpression>
 
 #include <memory>
 
@@ -65,14 +64,7 @@ public:
     }
 
     // Log messages without time stamps, as "LEVEL | text".
-    QStringList messages() const
-    {
-        QStringList result;
-        for (const QString &line : QString::fromUtf8(game.read(QStringLiteral("launcher/events.log"))).split('\n'))
-            if (line.size() > 24)
-                result << line.mid(24).replace(QRegularExpression(QStringLiteral(" +\\| ")), QStringLiteral(" | "));
-        return result;
-    }
+    QStringList messages() const { return game.logMessages(); }
     int count(const QString &message) const { return messages().count(message); }
     // Forgets what was logged so far.
     void clearLog() const
