@@ -8,6 +8,9 @@
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <cerrno>
@@ -121,7 +124,9 @@ bool file_held_open(const QString &path)
 
 #endif
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+bool file_open_in_other_process(const QString &path) { return QFileInfo::exists(path) && file_held_open(path); }
+#else
 bool file_open_in_other_process(const QString &path)
 {
     struct stat st;

@@ -13,7 +13,8 @@ bool game_holds_archive();
 // Whether another process holds the file open (the platform's own test).
 bool file_held_open(const QString &path);
 // The search of every visible process's open files and mappings that
-// file_held_open() falls back to where a lease is not permitted (not Windows).
+// file_held_open() falls back to where a lease is not permitted; on
+// Windows the same test as file_held_open().
 bool file_open_in_other_process(const QString &path);
 
 struct LaunchCommand {

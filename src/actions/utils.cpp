@@ -7,6 +7,10 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <string>
 #include <windows.h>
 #else
 #include <cerrno>
@@ -22,9 +26,11 @@ enum class Node { Missing, Link, Folder, File };
 
 #ifdef Q_OS_WIN
 
+std::wstring native_path(const QString &path) { return QDir::toNativeSeparators(path).toStdWString(); }
+
 Node node_at(const QString &path)
 {
-    const DWORD attrs = GetFileAttributesW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()));
+    const DWORD attrs = GetFileAttributesW(native_path(path).c_str());
     if (attrs == INVALID_FILE_ATTRIBUTES)
         return Node::Missing;
     // Symbolic links and junctions are both reparse points: never entered.
@@ -37,7 +43,8 @@ bool denied(int code) { return code == ERROR_ACCESS_DENIED || code == ERROR_SHAR
 
 int remove_entry(const QString &path, Node node)
 {
-    const auto *native = reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16());
+    const std::wstring name = native_path(path);
+    const wchar_t *native = name.c_str();
     const DWORD attrs = GetFileAttributesW(native);
     const bool dir = attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
     const BOOL ok = (node == Node::Folder || (node == Node::Link && dir)) ? RemoveDirectoryW(native) : DeleteFileW(native);

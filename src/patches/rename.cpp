@@ -4,6 +4,9 @@
 
 #ifdef Q_OS_WIN
 #include <system_error>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <cerrno>
