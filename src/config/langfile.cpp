@@ -1,5 +1,7 @@
 #include "config/langfile.h"
 
+#include "patches/positions.h"
+
 #include <QRegularExpression>
 #include <QTextCodec>
 
@@ -296,8 +298,9 @@ private:
                     return false;
             if (!conditions(entry, path))
                 return false;
-            if (++named > 26)
-                return fail(path, QStringLiteral("больше 26 патчей с именем"));
+            // The list has a cell for each of them, and no more.
+            if (++named > PositionSequence::kCells)
+                return fail(path, QStringLiteral("больше %1 патчей с именем").arg(PositionSequence::kCells));
         }
         return true;
     }
