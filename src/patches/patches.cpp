@@ -102,11 +102,11 @@ StatusPair PatchStatusMap::value(const QString &key) const
     return i < 0 ? StatusPair{0, 0} : values_[size_t(i)];
 }
 
-StatusPair &PatchStatusMap::operator[](const QString &key)
+void PatchStatusMap::set(const QString &key, const StatusPair &pair)
 {
     const int i = indexOf(key);
-    Q_ASSERT(i >= 0);
-    return values_[size_t(i)];
+    if (i >= 0)
+        values_[size_t(i)] = pair;
 }
 
 QString switched_name(const QString &name, const QString &extension, bool on)
@@ -139,7 +139,9 @@ PatchStatusMap get_status()
         const QString letter = name.mid(name.size() - 5, 1);
         if (!map.contains(letter))
             continue;
-        map[letter][p.inDataFolder() ? 0 : 1] = 1;
+        StatusPair pair = map.value(letter);
+        pair[p.inDataFolder() ? 0 : 1] = 1;
+        map.set(letter, pair);
     }
     return map;
 }

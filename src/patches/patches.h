@@ -25,7 +25,8 @@ public:
     bool contains(const QString &key) const { return indexOf(key) >= 0; }
     // [0, 0] for a text that is not a patch letter.
     StatusPair value(const QString &key) const;
-    StatusPair &operator[](const QString &key);
+    // Sets the pair of a patch letter; a text that is not one is ignored.
+    void set(const QString &key, const StatusPair &pair);
     QStringList keys() const { return ALPHABET; }
     int size() const { return int(values_.size()); }
 

@@ -117,8 +117,8 @@ private slots:
     void alternatives_need_two_matching_digits()
     {
         PatchStatusMap status;
-        status[QStringLiteral("a")] = {1, 1};
-        status[QStringLiteral("b")] = {1, 0};
+        status.set(QStringLiteral("a"), {1, 1});
+        status.set(QStringLiteral("b"), {1, 0});
         QVERIFY(alternative_holds(QStringLiteral("a11"), status));
         QVERIFY(!alternative_holds(QStringLiteral("a1"), status));
         QVERIFY(!alternative_holds(QStringLiteral("a111"), status));

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         tess::action_texts(entry.at("actions"));
     }
     for (const tess::DefaultTriple &t : tess::default_triples(doc.at("patches").at("static").at("default")))
-        status[t.letter] = {t.data, t.locale};
+        status.set(t.letter, {t.data, t.locale});
     const tess::Json &dynamic = doc.at("patches").at("dynamic");
     for (auto it = dynamic.begin(); it != dynamic.end(); ++it) {
         if (tess::is_empty(it.value().at("name")))
