@@ -103,20 +103,13 @@ RemoveResult rmtree(const QString &path)
 
 RemoveResult clean_game_folder()
 {
-    QStringList targets;
-    for (const char *folder : {"../cache", "../logs"}) {
-        const QStringList found = glob(QString::fromLatin1(folder), GlobEntries::All);
-        targets << (found.isEmpty() ? QStringList{QString::fromLatin1(folder)} : found);
-    }
-    for (const QString &target : targets) {
-        const RemoveResult r = rmtree(target);
-        if (!r.ok)
-            return r;
-    }
-    for (const QString &addon : glob(QStringLiteral("../interface/addons/?lizzard_*"), GlobEntries::All)) {
-        const RemoveResult r = rmtree(addon);
-        if (!r.ok)
-            return r;
+    for (const char *target : {"../cache", "../logs", "../interface/addons/?lizzard_*"}) {
+        // Each folder is listed whole before anything in it is removed.
+        for (const QString &path : glob(QString::fromLatin1(target), GlobEntries::All)) {
+            const RemoveResult r = rmtree(path);
+            if (!r.ok)
+                return r;
+        }
     }
     return {};
 }

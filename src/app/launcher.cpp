@@ -35,7 +35,8 @@ int run_launcher(int argc, char *argv[])
 
     try {
         QStringList arguments = QApplication::arguments();
-        arguments.removeFirst();
+        if (!arguments.isEmpty())
+            arguments.removeFirst();  // the program's own name
         MainWindow main_win(arguments);
         main_win.show();
         main_win.postshow_scroll_config(main_win.scrollArea->verticalScrollBar()->maximum());
