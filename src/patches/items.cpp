@@ -169,10 +169,12 @@ void StaticItem::configure() { comboBox->installEventFilter(parent); }
 void StaticItem::set_active(int mode)
 {
     frame->setEnabled(mode != 0);
-    if (mode != 0)
-        comboBox->setStyleSheet(QString::fromLatin1(kEnabledStyle));
-    else
-        comboBox->setStyleSheet(QString::fromLatin1(kDisabledStyle).arg(fontfile));
+    const QString sheet =
+        mode != 0 ? QString::fromLatin1(kEnabledStyle) : QString::fromLatin1(kDisabledStyle).arg(fontfile);
+    // Every refresh re-checks every row; setting the same sheet again would
+    // only re-polish the combo box for nothing.
+    if (comboBox->styleSheet() != sheet)
+        comboBox->setStyleSheet(sheet);
 }
 
 void StaticItem::show_unknown()
