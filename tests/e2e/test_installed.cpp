@@ -99,6 +99,49 @@ private slots:
         QCOMPARE(launcher.waitForExit(), 0);
     }
 
+    void option_lists_stay_shut_while_the_game_holds_its_archive()
+    {
+        GameFolder game;
+        make_demo(game);
+        LauncherProcess launcher;
+        launcher.start(game.launcher() + QStringLiteral("/tessarine"), game.launcher(), {QStringLiteral("en")});
+        const QString window = launcher.waitForWindow();
+        QVERIFY(!window.isEmpty());
+        // The arrow of the fonts row, and the launcher's mapped windows: the
+        // main window, plus the list's popup while it is open.
+        const QPoint fontsArrow(185, 141);
+        const auto mapped = [&launcher] {
+            return LauncherProcess::xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                             QString::number(launcher.processId())})
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                .size();
+        };
+        QCOMPARE(mapped(), 1);
+        launcher.click(window, fontsArrow);
+        QTRY_COMPARE(mapped(), 2);
+        LauncherProcess::xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+        QTRY_COMPARE(mapped(), 1);
+
+        // The demo's game holds Data/patch-2.mpq open while it runs.
+        QProcess client;
+        client.setWorkingDirectory(game.launcher());
+        client.start(QStringLiteral("../wow.exe"), QStringList());
+        QVERIFY(client.waitForStarted());
+        QTRY_VERIFY(tess::file_open_in_other_process(game.path(QStringLiteral("Data/patch-2.mpq"))));
+        launcher.click(window, fontsArrow);
+        QTest::qWait(700);
+        QCOMPARE(mapped(), 1);
+        end_holders(game.path(QStringLiteral("Data/patch-2.mpq")));
+        client.waitForFinished();
+        QTRY_VERIFY(!tess::file_open_in_other_process(game.path(QStringLiteral("Data/patch-2.mpq"))));
+        launcher.click(window, fontsArrow);
+        QTRY_COMPARE(mapped(), 2);
+        LauncherProcess::xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+        QTRY_COMPARE(mapped(), 1);
+        launcher.click(window, LauncherProcess::exitButton);
+        QCOMPARE(launcher.waitForExit(), 0);
+    }
+
     void a_broken_language_file_ends_with_one_and_no_window()
     {
         GameFolder game;

@@ -71,6 +71,7 @@ public:
     }
 
     QByteArray output() { return process_.readAll(); }
+    qint64 processId() const { return process_.processId(); }
 
     static QString xdotool(const QStringList &arguments)
     {
