@@ -52,6 +52,8 @@ void StaticItem::update_dxvk_status()
 void StaticItem::perform_fonts_action(int index)
 {
     log_change(name);
+    if (index < 0)
+        return;
     tess::switch_fonts_status(index);
     parent->block_all_signals(true);
     update_fonts_status();
@@ -62,6 +64,8 @@ void StaticItem::perform_fonts_action(int index)
 void StaticItem::perform_dxvk_action(int index)
 {
     log_change(name);
+    if (index < 0)
+        return;
     tess::switch_dxvk_status(index);
     parent->block_all_signals(true);
     update_dxvk_status();
@@ -107,6 +111,9 @@ void StaticItem::update_allpatches_status()
 void StaticItem::perform_allpatches_action(int index)
 {
     log_change(name);
+    // No selection is no choice: nothing may be renamed for it.
+    if (index < 0)
+        return;
     parent->block_all_signals(true);
     const QVector<DynamicItem *> rows = patch_rows(parent->patchFrames);
     bool failed = false;

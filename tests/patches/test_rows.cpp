@@ -230,6 +230,22 @@ private slots:
         QCOMPARE(f.messages(), QStringList{"DEBUG | Изменено состояние для: 'A'"});
     }
 
+    void no_selection_on_a_fixed_row_renames_nothing()
+    {
+        WindowFixture f(language_file("{\"a\": " + entry("A") + "}", R"(["a00"])"));
+        for (const char *name : {"Data/patch-a.mpq", "fonts/x.ttf", "d3d9.dll", "dxvk.conf"})
+            f.game.touch(QLatin1String(name));
+        QVERIFY(f.build());
+        f.clearLog();
+        f.window->all_patches_combo->perform_allpatches_action(-1);
+        f.window->fonts_combo->perform_fonts_action(-1);
+        f.window->dxvk_combo->perform_dxvk_action(-1);
+        QVERIFY(f.game.exists(QStringLiteral("Data/patch-a.mpq")));
+        QVERIFY(f.game.exists(QStringLiteral("fonts/x.ttf")));
+        QVERIFY(f.game.exists(QStringLiteral("d3d9.dll")) && f.game.exists(QStringLiteral("dxvk.conf")));
+        QCOMPARE(f.messages().size(), 3);
+    }
+
     void a_denied_switch_leaves_the_row_on_what_the_disk_holds()
     {
         WindowFixture f(language_file("{\"a\": " + entry("A") + ", \"b\": " + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a00", "Needs A off"]])") + "}"));
