@@ -19,15 +19,15 @@
 
 namespace {
 
-const QByteArray kLetters = "56789abcdefghijklmnopqrstuvwxyz";
+QByteArray letter(int i) { return tess::ALPHABET.at(i).toLatin1(); }
 
 // Row i needs row i-1 fully on.
 QByteArray chain_language_file()
 {
     QByteArray dynamic;
     for (int i = 0; i < 26; ++i) {
-        const QByteArray key(1, kLetters.at(i));
-        const QByteArray cond = i == 0 ? "[[]]" : "[[\"" + QByteArray(1, kLetters.at(i - 1)) + "11\", \"needs the one before\"]]";
+        const QByteArray key = letter(i);
+        const QByteArray cond = i == 0 ? "[[]]" : "[[\"" + letter(i - 1) + "11\", \"needs the one before\"]]";
         dynamic += (i ? ",\n" : "") + ("\"" + key + "\": {\"name\": \"Patch " + key
                                        + "\", \"actions\": {\"On\": [1, 1], \"Off\": [0, 0]}, \"conditions\": " + cond + "}");
     }
@@ -51,7 +51,7 @@ int main(int argc, char *argv[])
         QTemporaryDir dir;
         const QString game = dir.path() + QStringLiteral("/game");
         for (int i = 0; i < 26; ++i) {
-            const QString key(QLatin1Char(kLetters.at(i)));
+            const QString key = tess::ALPHABET.at(i);
             touch(game + QStringLiteral("/Data/patch-") + key + QStringLiteral(".mpq"));
             touch(game + QStringLiteral("/Data/ruRU/patch-ruRU-") + key + QStringLiteral(".mpq"));
         }

@@ -28,7 +28,6 @@ public:
     void setValue(const QString &section, const QString &key, const QString &value);
 
     const QVector<Section> &sections() const { return sections_; }
-    bool isEmpty() const { return sections_.isEmpty(); }
 
     // The writing form: DEFAULT first, then each section in order, "key = value"
     // lines, an empty line after each section, the platform's line end, in

@@ -20,7 +20,6 @@ public:
         ++taken_;
         return cell;
     }
-    int taken() const { return taken_; }
 
     static constexpr int kCells = 26;
 

@@ -1,5 +1,4 @@
 #include "app/log.h"
-#include "app/platform.h"
 #include "support/gamefolder.h"
 
 using namespace tess;
@@ -77,7 +76,7 @@ private slots:
     }
 
 private:
-    static const char *platform_line_end() { return tess::platform::lineEnd; }
+    static QByteArray platform_line_end() { return expected_line_end(); }
 };
 
 QTEST_GUILESS_MAIN(TestLog)

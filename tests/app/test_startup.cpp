@@ -17,16 +17,21 @@ private:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     static QStringList messages(const GameFolder &game) { return game.logMessages(); }
+    // A game folder with the example language file, the launcher started in it.
+    static QString start(const GameFolder &game, LauncherProcess &launcher)
+    {
+        install_language_file(game, QStringLiteral("config_en.json"), example());
+        launcher.start(QStringLiteral(TESSARINE_EXE), game.launcher(), {QStringLiteral("en")});
+        return launcher.waitForWindow();
+    }
 
 private slots:
     void start_logs_milestones_in_order_and_exit_button_ends_with_zero()
     {
         GameFolder game;
-        install_language_file(game, QStringLiteral("config_en.json"), example());
         game.touch(QStringLiteral("Data/patch-2.mpq"));
         LauncherProcess launcher;
-        launcher.start(QStringLiteral(TESSARINE_EXE), game.launcher(), {QStringLiteral("en")});
-        const QString window = launcher.waitForWindow();
+        const QString window = start(game, launcher);
         QVERIFY2(!window.isEmpty(), launcher.output().constData());
 
         const QStringList lines = messages(game);
@@ -50,11 +55,9 @@ private slots:
     void a_second_run_appends_to_the_log()
     {
         GameFolder game;
-        install_language_file(game, QStringLiteral("config_en.json"), example());
         for (int run = 0; run < 2; ++run) {
             LauncherProcess launcher;
-            launcher.start(QStringLiteral(TESSARINE_EXE), game.launcher(), {QStringLiteral("en")});
-            const QString window = launcher.waitForWindow();
+            const QString window = start(game, launcher);
             QVERIFY(!window.isEmpty());
             launcher.click(window, LauncherProcess::exitButton);
             QCOMPARE(launcher.waitForExit(), 0);
@@ -80,11 +83,9 @@ private slots:
     void a_log_that_cannot_be_opened_does_not_stop_the_program()
     {
         GameFolder game;
-        install_language_file(game, QStringLiteral("config_en.json"), example());
         game.mkdir(QStringLiteral("launcher/events.log"));
         LauncherProcess launcher;
-        launcher.start(QStringLiteral(TESSARINE_EXE), game.launcher(), {QStringLiteral("en")});
-        const QString window = launcher.waitForWindow();
+        const QString window = start(game, launcher);
         QVERIFY(!window.isEmpty());
         launcher.click(window, LauncherProcess::exitButton);
         QCOMPARE(launcher.waitForExit(), 0);

@@ -11,16 +11,7 @@
 
 namespace {
 
-QByteArray rows(int n)
-{
-    QByteArray dynamic = "{";
-    for (int i = 0; i < n; ++i) {
-        const QByteArray key(1, "56789abcdefghijklmnopqrstuvwxyz"[i]);
-        dynamic += (i ? "," : "") + QByteArray("\"") + key + "\": {\"name\": \"P" + key
-                   + "\", \"actions\": {\"On\": [1, 1], \"Off\": [0, 0]}, \"conditions\": [[]]}";
-    }
-    return language_file(dynamic + "}");
-}
+QByteArray rows(int n) { return language_file(plain_patches(n)); }
 
 void send_mouse(QWidget *target, QEvent::Type type, QPoint global, Qt::MouseButtons buttons)
 {

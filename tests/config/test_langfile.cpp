@@ -276,9 +276,8 @@ private slots:
     void more_than_26_named_entries_are_refused()
     {
         Json dynamic = Json::object();
-        const QString letters = QStringLiteral("56789abcdefghijklmnopqrstuvwxyz");
         for (int i = 0; i < 27; ++i)
-            dynamic[letters.mid(i, 1).toStdString()] =
+            dynamic[ALPHABET.at(i).toStdString()] =
                 Json::parse(R"({"name": "X", "actions": {"On": [1, 1]}, "conditions": [[]]})");
         QVERIFY(read_language_file(with("/patches/dynamic", dynamic)).error.contains(QStringLiteral("26")));
         dynamic.erase("v");

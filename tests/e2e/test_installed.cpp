@@ -48,6 +48,12 @@ private:
         QVERIFY(QFileInfo(game.launcher() + QStringLiteral("/tessarine")).isExecutable());
     }
     static QStringList messages(const GameFolder &game) { return game.logMessages(); }
+    // Starts the installed launcher in `game` and waits for its window.
+    static QString start(const GameFolder &game, LauncherProcess &launcher, const QString &language)
+    {
+        launcher.start(game.launcher() + QStringLiteral("/tessarine"), game.launcher(), {language});
+        return launcher.waitForWindow();
+    }
     static QPoint window_position(const QString &window)
     {
         const QString out = LauncherProcess::xdotool({QStringLiteral("getwindowgeometry"), window});
@@ -61,8 +67,7 @@ private slots:
         GameFolder game;
         make_demo(game);
         LauncherProcess launcher;
-        launcher.start(game.launcher() + QStringLiteral("/tessarine"), game.launcher(), {QStringLiteral("ru_ru")});
-        const QString window = launcher.waitForWindow();
+        const QString window = start(game, launcher, QStringLiteral("ru_ru"));
         QVERIFY2(!window.isEmpty(), launcher.output().constData());
         const QStringList lines = messages(game);
         QVERIFY2(GameFolder::inOrder(lines, {"DEBUG | Запуск графического интерфейса",
@@ -83,8 +88,7 @@ private slots:
         GameFolder game;
         make_demo(game);
         LauncherProcess launcher;
-        launcher.start(game.launcher() + QStringLiteral("/tessarine"), game.launcher(), {QStringLiteral("en")});
-        const QString window = launcher.waitForWindow();
+        const QString window = start(game, launcher, QStringLiteral("en"));
         QVERIFY(!window.isEmpty());
         LauncherProcess::xdotool({QStringLiteral("windowmove"), window, QStringLiteral("50"), QStringLiteral("50")});
         QTRY_COMPARE(window_position(window), QPoint(50, 50));
@@ -104,8 +108,7 @@ private slots:
         GameFolder game;
         make_demo(game);
         LauncherProcess launcher;
-        launcher.start(game.launcher() + QStringLiteral("/tessarine"), game.launcher(), {QStringLiteral("en")});
-        const QString window = launcher.waitForWindow();
+        const QString window = start(game, launcher, QStringLiteral("en"));
         QVERIFY(!window.isEmpty());
         // The arrow of the fonts row, and the launcher's mapped windows: the
         // main window, plus the list's popup while it is open.
@@ -160,8 +163,7 @@ private slots:
         make_demo(game);
         const QString archive = game.path(QStringLiteral("Data/patch-2.mpq"));
         LauncherProcess launcher;
-        launcher.start(game.launcher() + QStringLiteral("/tessarine"), game.launcher(), {QStringLiteral("en")});
-        const QString window = launcher.waitForWindow();
+        const QString window = start(game, launcher, QStringLiteral("en"));
         QVERIFY(!window.isEmpty());
         QVERIFY(!tess::file_open_in_other_process(archive));
         launcher.click(window, LauncherProcess::runButton);

@@ -1,13 +1,12 @@
 #include "media/ini.h"
-
-#include "app/platform.h"
+#include "support/gamefolder.h"
 
 #include <QtTest>
 
 using namespace tess;
 
 namespace {
-QByteArray nl() { return QByteArray(tess::platform::lineEnd); }
+QByteArray nl() { return expected_line_end(); }
 QByteArray lines(std::initializer_list<const char *> parts)
 {
     QByteArray out;

@@ -1,7 +1,5 @@
 #include "support/windowfixture.h"
 
-#include "app/platform.h"
-
 #include <QMediaPlayer>
 #include <QMediaPlaylist>
 #include <QSlider>
@@ -11,7 +9,7 @@ namespace {
 
 QMediaPlayer *player_of(MainWindow &w) { return w.findChild<QMediaPlayer *>(); }
 
-QByteArray nl() { return QByteArray(tess::platform::lineEnd); }
+QByteArray nl() { return expected_line_end(); }
 
 }  // namespace
 

@@ -109,11 +109,7 @@ private slots:
 
     void the_26th_row_sits_at_row_14_column_1()
     {
-        QByteArray dynamic = "{";
-        const QByteArray letters = "56789abcdefghijklmnopqrstuvwxyz";
-        for (int i = 0; i < 26; ++i)
-            dynamic += (i ? "," : "") + QByteArray("\"") + letters.at(i) + "\": " + entry("P");
-        WindowFixture f(language_file(dynamic + "}"));
+        WindowFixture f(language_file(plain_patches(26)));
         QVERIFY(f.build());
         QCOMPARE(cell_of(*f.window, row(*f.window, QStringLiteral("u"))->frame), qMakePair(14, 1));
         QCOMPARE(cell_of(*f.window, row(*f.window, QStringLiteral("t"))->frame), qMakePair(14, 0));

@@ -11,6 +11,17 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+// The text line end the platform's files use, written out here rather than
+// taken from the program, so that a wrong one in the program shows.
+inline QByteArray expected_line_end()
+{
+#ifdef Q_OS_WIN
+    return "\r\n";
+#else
+    return "\n";
+#endif
+}
+
 // A game folder of its own for one test: <tmp>/game with the launcher's
 // folder <tmp>/game/launcher as the working directory, as the launcher
 // runs. Paths given to the helpers are relative to the game folder.

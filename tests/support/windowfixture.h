@@ -31,6 +31,19 @@ inline QByteArray language_file(const QByteArray &dynamic, const QByteArray &def
            + defaults + "},\n \"dynamic\": " + dynamic + "}}";
 }
 
+// `n` patch entries "<title> <letter>" in letter order, each with an on and
+// an off choice and no conditions.
+inline QByteArray plain_patches(int n, const QByteArray &title = "Patch")
+{
+    QByteArray dynamic = "{";
+    for (int i = 0; i < n; ++i) {
+        const QByteArray key = tess::ALPHABET.at(i).toLatin1();
+        dynamic += (i ? ",\n" : "") + QByteArray("\"") + key + "\": {\"name\": \"" + title + " " + key
+                   + "\", \"actions\": {\"On\": [1, 1], \"Off\": [0, 0]}, \"conditions\": [[]]}";
+    }
+    return dynamic + "}";
+}
+
 // The real main window in a game folder of its own, logging into
 // launcher/events.log there.
 class WindowFixture

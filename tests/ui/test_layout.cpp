@@ -13,18 +13,6 @@
 
 namespace {
 
-// `n` patch entries named "Patch <letter>", each with an on and an off choice.
-QByteArray patches(int n)
-{
-    QByteArray dynamic = "{";
-    for (int i = 0; i < n; ++i) {
-        const QByteArray key(1, "56789abcdefghijklmnopqrstuvwxyz"[i]);
-        dynamic += (i ? ",\n" : "") + QByteArray("\"") + key + "\": {\"name\": \"Patch " + key
-                   + "\", \"actions\": {\"On\": [1, 1], \"Off\": [0, 0]}, \"conditions\": [[]]}";
-    }
-    return dynamic + "}";
-}
-
 int rule_at(const QString &sheet, const QString &selector) { return sheet.indexOf(selector + QLatin1Char('{')); }
 
 // Counts repaints of a widget that reach beyond the area of its child.
@@ -55,7 +43,7 @@ private slots:
 
     void tree_carries_object_names_and_fixed_size()
     {
-        WindowFixture f(language_file(patches(2)));
+        WindowFixture f(language_file(plain_patches(2)));
         QVERIFY(f.build());
         MainWindow &w = *f.window;
         for (const char *name : {"MainWidget", "Widget", "scrollArea_frame", "scrollArea", "scrollArea_widget",
@@ -142,7 +130,7 @@ private slots:
 
     void buttons_scroll_by_three_steps_and_stop_at_the_ends()
     {
-        WindowFixture f(language_file(patches(26)));
+        WindowFixture f(language_file(plain_patches(26)));
         QVERIFY(f.build());
         MainWindow &w = *f.window;
         w.show();
@@ -175,7 +163,7 @@ private slots:
 
     void a_list_that_fits_hides_the_scroll_column()
     {
-        WindowFixture f(language_file(patches(2)));
+        WindowFixture f(language_file(plain_patches(2)));
         QVERIFY(f.build());
         MainWindow &w = *f.window;
         w.show();
