@@ -82,7 +82,7 @@ void DynamicItem::perform_action(int index)
     log().debug(QStringLiteral("Изменено состояние для: '") + name + QStringLiteral("'"));
     if (index < 0 || size_t(index) >= choices_.size())
         return;
-    parent->block_all_signals(true);
+    const ListSignalBlocker blocked(parent);
     const std::vector<int> &to = choices_[size_t(index)].status;
     tess::set_patch_status(key, {to.at(0), to.at(1)});
     parent->current_status_update();
@@ -90,5 +90,4 @@ void DynamicItem::perform_action(int index)
         row->check_conditions();
     fast_update();
     parent->all_patches_combo->update_allpatches_status();
-    parent->block_all_signals(false);
 }

@@ -49,28 +49,32 @@ void StaticItem::update_dxvk_status()
     log().debug(QStringLiteral("Статус для фрейма 'DXVK' обновлен: ") + comboBox->currentText());
 }
 
-void StaticItem::perform_fonts_action(int index)
+void StaticItem::perform_file_action(int index, tess::SwitchResult (*switcher)(int), void (StaticItem::*refresh)())
 {
     log_change(name);
     if (index < 0)
         return;
-    tess::switch_fonts_status(index);
-    parent->block_all_signals(true);
-    update_fonts_status();
+    // Whatever the switch managed, the row shows the disk afterwards.
+    static_cast<void>(switcher(index));
+    const ListSignalBlocker blocked(parent);
+    (this->*refresh)();
     parent->all_patches_combo->update_allpatches_status();
-    parent->block_all_signals(false);
+}
+
+void StaticItem::perform_fonts_action(int index)
+{
+    perform_file_action(index, tess::switch_fonts_status, &StaticItem::update_fonts_status);
 }
 
 void StaticItem::perform_dxvk_action(int index)
 {
-    log_change(name);
-    if (index < 0)
-        return;
-    tess::switch_dxvk_status(index);
-    parent->block_all_signals(true);
-    update_dxvk_status();
-    parent->all_patches_combo->update_allpatches_status();
-    parent->block_all_signals(false);
+    perform_file_action(index, tess::switch_dxvk_status, &StaticItem::update_dxvk_status);
+}
+
+void StaticItem::show_sign(bool visible)
+{
+    if (sign)
+        sign->setVisible(visible);
 }
 
 void StaticItem::construct_warn_sign()
@@ -98,13 +102,13 @@ void StaticItem::update_allpatches_status()
             if (parent->currentStatus.value(t.letter) != tess::StatusPair{t.data, t.locale}) {
                 show_unknown();
                 log().warning(QStringLiteral("Статус для фрейма 'Все патчи' имеет пользовательское значение"));
-                sign->show();
+                show_sign(true);
                 return;
             }
         }
     }
     comboBox->setCurrentIndex(mode);
-    sign->hide();
+    show_sign(false);
     log().debug(QStringLiteral("Статус для фрейма 'Все патчи' обновлен: ") + comboBox->currentText());
 }
 
@@ -114,7 +118,7 @@ void StaticItem::perform_allpatches_action(int index)
     // No selection is no choice: nothing may be renamed for it.
     if (index < 0)
         return;
-    parent->block_all_signals(true);
+    const ListSignalBlocker blocked(parent);
     const QVector<DynamicItem *> rows = patch_rows(parent->patchFrames);
     bool failed = false;
     const auto track = [&failed](const tess::SwitchResult &r) { failed = failed || went_wrong(r); };
@@ -139,10 +143,9 @@ void StaticItem::perform_allpatches_action(int index)
         row->update_status();
     parent->fonts_combo->update_fonts_status();
     parent->dxvk_combo->update_dxvk_status();
-    sign->hide();
+    show_sign(false);
     // The row keeps the user's choice, unless the files did not follow it:
     // then it shows what the disk holds.
     if (failed)
         update_allpatches_status();
-    parent->block_all_signals(false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/langfile.h"
+#include "patches/patches.h"
 
 #include <QString>
 
@@ -38,6 +39,8 @@ public:
     void perform_fonts_action(int index);
     void perform_dxvk_action(int index);
     void construct_warn_sign();
+    // Only the all-patches row has the warning sign; on any other row these
+    // two change nothing but the row itself.
     void update_allpatches_status();
     void perform_allpatches_action(int index);
 
@@ -62,12 +65,28 @@ protected:
 
     // Connects the combo box's index change to a handler of this row.
     void on_index_changed(std::function<void(int)> handler);
+    // Shows "???" with no item selected.
+    void show_unknown();
 
 private:
     void wire_fixed_row();
-    // Shows "???" with no item selected.
-    void show_unknown();
-    friend class DynamicItem;
+    // The fonts and DXVK rows: switch the files, then show what the disk holds.
+    void perform_file_action(int index, tess::SwitchResult (*switcher)(int), void (StaticItem::*refresh)());
+    void show_sign(bool visible);
+};
+
+// Blocks the signals of every object below the list for as long as it lives,
+// so that rows set from code start no handler; gives them back on every way out.
+class [[nodiscard]] ListSignalBlocker
+{
+public:
+    explicit ListSignalBlocker(MainWindow *window);
+    ~ListSignalBlocker();
+    ListSignalBlocker(const ListSignalBlocker &) = delete;
+    ListSignalBlocker &operator=(const ListSignalBlocker &) = delete;
+
+private:
+    MainWindow *window_;
 };
 
 // The row of one switchable patch: shows which choice its files match,

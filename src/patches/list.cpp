@@ -24,6 +24,10 @@ void MainWindow::current_status_update() { currentStatus = tess::get_status(); }
 
 void MainWindow::block_all_signals(bool mode) { block_tree(scrollArea, mode); }
 
+ListSignalBlocker::ListSignalBlocker(MainWindow *window) : window_(window) { window_->block_all_signals(true); }
+
+ListSignalBlocker::~ListSignalBlocker() { window_->block_all_signals(false); }
+
 void MainWindow::add_dynamic_items()
 {
     const tess::Json &dynamic = langfile["patches"]["dynamic"];
