@@ -182,6 +182,43 @@ private slots:
         QCOMPARE(game.names(QStringLiteral("Data/ruRU")), QStringList{"patch-ruRU-a.mpq"});
     }
 
+    // Names copied from a system with another code page are not UTF-8: each
+    // keeps its own bytes from the listing to the rename.
+    void names_that_are_not_utf8_are_counted_and_switched()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("names are UTF-16 on Windows");
+#else
+        GameFolder game;
+        QVERIFY(game.touchNative("Data/patch-q.mpq"));
+        QVERIFY(game.touchNative("Data/PATCH-\xff-Q.MPQ"));
+        QVERIFY(game.touchNative("Data/\xff\xfe/patch-\xff\xfe\xfd-r.mpq"));
+        QCOMPARE(of("q"), (StatusPair{1, 0}));
+        QCOMPARE(of("r"), (StatusPair{0, 1}));
+        QVERIFY(set_patch_status(QStringLiteral("q"), {0, 0}).completed);
+        QVERIFY(set_patch_status(QStringLiteral("r"), {0, 0}).completed);
+        QVERIFY(game.existsNative("Data/patch-q.mpq.disabled"));
+        QVERIFY(game.existsNative("Data/patch-\xff-q.mpq.disabled"));
+        QVERIFY(game.existsNative("Data/\xff\xfe/patch-\xff\xfe\xfd-r.mpq.disabled"));
+        QCOMPARE(get_status(), PatchStatusMap());
+#endif
+    }
+
+    // Game data kept on another drive is reached through a linked data
+    // folder; a second link to it must not make its files switch twice.
+    void a_data_folder_under_two_names_is_visited_once()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("../drive/Data/patch-a.mpq"));
+        QVERIFY(QFile::link(game.path(QStringLiteral("../drive/Data")), game.path(QStringLiteral("Data"))));
+        QVERIFY(QFile::link(game.path(QStringLiteral("Data")), game.path(QStringLiteral("DATA"))));
+        QCOMPARE(of("a"), (StatusPair{1, 0}));
+        const SwitchResult r = set_patch_status(QStringLiteral("a"), {0, 0});
+        QVERIFY(r.completed);
+        QVERIFY(r.occupied.isEmpty());
+        QCOMPARE(game.names(QStringLiteral("../drive/Data")), QStringList{"patch-a.mpq.disabled"});
+    }
+
     void fonts_switch_off_and_on_keeping_the_stem()
     {
         GameFolder game;
