@@ -96,7 +96,7 @@ private slots:
     {
         GameFolder game;
         game.touch(QStringLiteral("Data/ruRU/patch-ruRU-A.MPQ.disabled"));
-        set_patch_status(QStringLiteral("a"), {1, 1});
+        QVERIFY(set_patch_status(QStringLiteral("a"), {1, 1}).completed);
         QCOMPARE(game.names(QStringLiteral("Data/ruRU")), QStringList{"patch-ruru-a.mpq"});
     }
 
@@ -106,8 +106,8 @@ private slots:
         game.touch(QStringLiteral("Data/ruRU/patch-ruRU.mpq"));
         game.touch(QStringLiteral("Data/ruRU/patch-ruRU.mpq.disabled"));
         game.touch(QStringLiteral("Data/enGB/patch-enGB.mpq"));
-        set_patch_status(QStringLiteral("u"), {0, 0});
-        set_patch_status(QStringLiteral("b"), {0, 0});
+        QVERIFY(set_patch_status(QStringLiteral("u"), {0, 0}).completed);
+        QVERIFY(set_patch_status(QStringLiteral("b"), {0, 0}).completed);
         QCOMPARE(game.names(QStringLiteral("Data/ruRU")), (QStringList{"patch-ruRU.mpq", "patch-ruRU.mpq.disabled"}));
         QCOMPARE(game.names(QStringLiteral("Data/enGB")), QStringList{"patch-enGB.mpq"});
     }
@@ -116,7 +116,7 @@ private slots:
     {
         GameFolder game;
         game.touch(QStringLiteral("Data/ruRU/patch-ruRU-ba.mpq"));
-        set_patch_status(QStringLiteral("a"), {1, 0});
+        QVERIFY(set_patch_status(QStringLiteral("a"), {1, 0}).completed);
         QCOMPARE(game.names(QStringLiteral("Data/ruRU")), QStringList{"patch-ruru-ba.mpq.disabled"});
     }
 
@@ -154,11 +154,11 @@ private slots:
         GameFolder game;
         game.touch(QStringLiteral("Data/PATCH-A.MPQ"), "upper");
         game.touch(QStringLiteral("Data/patch-a.mpq"), "lower");
-        set_patch_status(QStringLiteral("a"), {1, 1});
+        QVERIFY(set_patch_status(QStringLiteral("a"), {1, 1}).completed);
         QCOMPARE(game.read(QStringLiteral("Data/PATCH-A.MPQ")), QByteArray("upper"));
         QCOMPARE(game.read(QStringLiteral("Data/patch-a.mpq")), QByteArray("lower"));
         // Parking both: one of them takes the parked name, the other stays.
-        set_patch_status(QStringLiteral("a"), {0, 0});
+        QVERIFY(set_patch_status(QStringLiteral("a"), {0, 0}).completed);
         QStringList contents;
         for (const QString &name : game.names(QStringLiteral("Data")))
             contents << QString::fromUtf8(game.read(QStringLiteral("Data/") + name));
@@ -225,10 +225,10 @@ private slots:
         game.touch(QStringLiteral("fonts/Name.TTF"), "name");
         game.touch(QStringLiteral("fonts/other.ttf"), "other");
         game.touch(QStringLiteral("fonts/readme.txt"));
-        switch_fonts_status(1);
+        QVERIFY(switch_fonts_status(1).completed);
         QCOMPARE(game.names(QStringLiteral("fonts")),
                  (QStringList{"Name.ttf.disabled", "other.ttf.disabled", "readme.txt"}));
-        switch_fonts_status(0);
+        QVERIFY(switch_fonts_status(0).completed);
         QCOMPARE(game.names(QStringLiteral("fonts")), (QStringList{"Name.ttf", "other.ttf", "readme.txt"}));
         QCOMPARE(game.read(QStringLiteral("fonts/Name.ttf")), QByteArray("name"));
     }
@@ -238,9 +238,9 @@ private slots:
         GameFolder game;
         game.touch(QStringLiteral("fonts/a.b.ttf"), "ab");
         game.touch(QStringLiteral("fonts/a.ttf"), "a");
-        switch_fonts_status(1);
+        QVERIFY(switch_fonts_status(1).completed);
         QCOMPARE(game.names(QStringLiteral("fonts")), (QStringList{"a.b.ttf.disabled", "a.ttf.disabled"}));
-        switch_fonts_status(0);
+        QVERIFY(switch_fonts_status(0).completed);
         QCOMPARE(game.read(QStringLiteral("fonts/a.b.ttf")), QByteArray("ab"));
         QCOMPARE(game.read(QStringLiteral("fonts/a.ttf")), QByteArray("a"));
     }
@@ -251,11 +251,11 @@ private slots:
         game.touch(QStringLiteral("d3d9.dll"));
         game.touch(QStringLiteral("dxvk.conf"));
         game.touch(QStringLiteral("wow.exe"));
-        switch_dxvk_status(1);
+        QVERIFY(switch_dxvk_status(1).completed);
         QCOMPARE(game.names(QString()), (QStringList{"d3d9.dll", "dxvk.conf.disabled", "launcher", "wow.exe"}));
-        switch_dxvk_status(0);
+        QVERIFY(switch_dxvk_status(0).completed);
         QCOMPARE(game.names(QString()), (QStringList{"d3d9.dll", "dxvk.conf", "launcher", "wow.exe"}));
-        switch_dxvk_status(2);
+        QVERIFY(switch_dxvk_status(2).completed);
         QCOMPARE(game.names(QString()),
                  (QStringList{"d3d9.dll.disabled", "dxvk.conf.disabled", "launcher", "wow.exe"}));
     }
