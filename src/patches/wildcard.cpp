@@ -53,7 +53,8 @@ bool identify(const std::wstring &dir, FolderId &id)
     BY_HANDLE_FILE_INFORMATION info;
     const bool ok = GetFileInformationByHandle(h, &info) != 0;
     CloseHandle(h);
-    id = {info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    if (ok)
+        id = {info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
     return ok;
 }
 
