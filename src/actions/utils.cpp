@@ -30,11 +30,14 @@ RemoveResult failure(const QString &path, int code) { return {false, path, code}
 
 enum class Node { Missing, Link, Folder, File };
 
-// The long-path form lifts the 260-character limit of the classic calls.
+// The long-path form lifts the 260-character limit of the classic calls;
+// it takes a whole absolute path, and a share's as \\?\UNC\server\share.
 std::wstring native_path(const QString &path)
 {
-    const QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(path));
-    return (QStringLiteral("\\\\?\\") + QDir::toNativeSeparators(absolute)).toStdWString();
+    const QString absolute = QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
+    const bool share = absolute.startsWith(QStringLiteral("\\\\"));
+    return (share ? QStringLiteral("\\\\?\\UNC\\") + absolute.mid(2) : QStringLiteral("\\\\?\\") + absolute)
+        .toStdWString();
 }
 
 Node node_at(const QString &path)
