@@ -2,11 +2,9 @@
 
 #include "patches/wildcard.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
 #ifdef Q_OS_WIN
+#include <QDir>
+
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -14,19 +12,33 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <vector>
 #endif
 
 namespace tess {
 
 namespace {
 
-enum class Node { Missing, Link, Folder, File };
+RemoveResult failure(const QString &path, int code) { return {false, path, code}; }
 
 #ifdef Q_OS_WIN
 
-std::wstring native_path(const QString &path) { return QDir::toNativeSeparators(path).toStdWString(); }
+enum class Node { Missing, Link, Folder, File };
+
+// The long-path form lifts the 260-character limit of the classic calls;
+// it takes a whole absolute path, and a share's as \\?\UNC\server\share.
+std::wstring native_path(const QString &path)
+{
+    const QString absolute = QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
+    const bool share = absolute.startsWith(QStringLiteral("\\\\"));
+    return (share ? QStringLiteral("\\\\?\\UNC\\") + absolute.mid(2) : QStringLiteral("\\\\?\\") + absolute)
+        .toStdWString();
+}
 
 Node node_at(const QString &path)
 {
@@ -51,34 +63,8 @@ int remove_entry(const QString &path, Node node)
     return ok ? 0 : int(GetLastError());
 }
 
-#else
-
-Node node_at(const QString &path)
-{
-    struct stat st;
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return Node::Missing;
-    if (S_ISLNK(st.st_mode))
-        return Node::Link;
-    return S_ISDIR(st.st_mode) ? Node::Folder : Node::File;
-}
-
-bool denied(int code) { return code == EACCES || code == EPERM; }
-
-int remove_entry(const QString &path, Node node)
-{
-    const QByteArray native = QFile::encodeName(path);
-    const int r = node == Node::Folder ? ::rmdir(native.constData()) : ::unlink(native.constData());
-    return r == 0 ? 0 : errno;
-}
-
-#endif
-
-RemoveResult failure(const QString &path, int code) { return {false, path, code}; }
-
-}  // namespace
-
-RemoveResult rmtree(const QString &path)
+// Names are UTF-16 and exact in a QString; Qt lists long paths itself.
+RemoveResult remove_tree(const QString &path)
 {
     const Node node = node_at(path);
     if (node == Node::Missing)
@@ -93,7 +79,7 @@ RemoveResult rmtree(const QString &path)
     const QStringList entries =
         QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
     for (const QString &name : entries) {
-        const RemoveResult r = rmtree(path + QLatin1Char('/') + name);
+        const RemoveResult r = remove_tree(path + QLatin1Char('/') + name);
         if (!r.ok)
             return r;
     }
@@ -101,11 +87,180 @@ RemoveResult rmtree(const QString &path)
     return code == 0 ? RemoveResult{} : failure(path, code);
 }
 
+#else
+
+// Everything below the target is reached through descriptors of its
+// folders and removed by each name's own bytes: no path is ever built, so
+// neither PATH_MAX nor a name that is not valid text can stop the removal,
+// and O_NOFOLLOW keeps every step inside the tree.
+
+bool denied(int code) { return code == EACCES || code == EPERM; }
+
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return fd_; }
+    void reset(int fd = -1)
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = fd;
+    }
+
+private:
+    int fd_;
+};
+
+// One folder of the walk, listed whole before anything in it is removed.
+struct Level {
+    QByteArray name;  // in the folder above
+    dev_t device;
+    ino_t inode;
+    std::vector<QByteArray> entries;
+    size_t next = 0;
+};
+
+// Opens the folder `name` inside `at` without following a link, and lists it.
+int open_level(int at, const QByteArray &name, Level &level)
+{
+    const int fd = ::openat(at, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return -errno;
+    struct stat st;
+    // The listing reads from a descriptor of its own; `fd` stays for the removals.
+    const int listed = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    DIR *d = listed >= 0 && ::fstat(fd, &st) == 0 ? ::fdopendir(listed) : nullptr;
+    if (!d) {
+        const int code = errno;
+        if (listed >= 0)
+            ::close(listed);
+        ::close(fd);
+        return -code;
+    }
+    level = {name, st.st_dev, st.st_ino, {}, 0};
+    int code = 0;
+    for (;;) {
+        errno = 0;
+        const dirent *e = ::readdir(d);
+        if (!e) {
+            code = errno;
+            break;
+        }
+        const char *n = e->d_name;
+        if (!(n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))))
+            level.entries.emplace_back(n);
+    }
+    ::closedir(d);
+    if (code != 0) {
+        ::close(fd);
+        return -code;
+    }
+    return fd;
+}
+
+// The folder above the current one, checked to be the one the walk came
+// from: a folder moved away meanwhile ends the removal instead of leading
+// it elsewhere.
+int open_parent(int fd, const Level &parent)
+{
+    const int up = ::openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (up < 0)
+        return -errno;
+    struct stat st;
+    if (::fstat(up, &st) != 0 || st.st_dev != parent.device || st.st_ino != parent.inode) {
+        ::close(up);
+        return -ESTALE;
+    }
+    return up;
+}
+
+// The path of `name` in the folder the walk is in, as text for the result.
+QString path_of(const QString &target, const std::vector<Level> &levels, const QByteArray &name)
+{
+    QString path = target;
+    for (size_t i = 1; i < levels.size(); ++i)
+        path += QLatin1Char('/') + decode_path(levels[i].name.constData(), levels[i].name.size());
+    return path + QLatin1Char('/') + decode_path(name.constData(), name.size());
+}
+
+// Removes the entry `name` of the folder `at`; a folder is walked one level
+// at a time with a single descriptor open, however deep it goes.
+RemoveResult remove_tree_at(int at, const QByteArray &name, const QString &target)
+{
+    struct stat st;
+    if (::fstatat(at, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? RemoveResult{} : failure(target, errno);
+    if (!S_ISDIR(st.st_mode)) {
+        // A locked or protected file stays; its folder's removal reports it.
+        if (::unlinkat(at, name.constData(), 0) != 0 && !denied(errno))
+            return failure(target, errno);
+        return {};
+    }
+    std::vector<Level> levels(1);
+    Descriptor fd(open_level(at, name, levels.back()));
+    if (fd.get() < 0)
+        return failure(target, -fd.get());
+    while (!levels.empty()) {
+        Level &level = levels.back();
+        if (level.next < level.entries.size()) {
+            const QByteArray &entry = level.entries[level.next++];
+            if (::fstatat(fd.get(), entry.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                if (errno == ENOENT)
+                    continue;
+                return failure(path_of(target, levels, entry), errno);
+            }
+            if (!S_ISDIR(st.st_mode)) {
+                if (::unlinkat(fd.get(), entry.constData(), 0) != 0 && !denied(errno))
+                    return failure(path_of(target, levels, entry), errno);
+                continue;
+            }
+            Level below;
+            const int child = open_level(fd.get(), entry, below);
+            if (child < 0)
+                return failure(path_of(target, levels, entry), -child);
+            fd.reset(child);
+            levels.push_back(std::move(below));
+            continue;
+        }
+        // The folder is done: remove it from the folder above.
+        const Level done = std::move(level);
+        levels.pop_back();
+        const QString donePath = levels.empty() ? target : path_of(target, levels, done.name);
+        const int up = levels.empty() ? ::fcntl(at, F_DUPFD_CLOEXEC, 0) : open_parent(fd.get(), levels.back());
+        if (up < 0)
+            return failure(donePath, levels.empty() ? errno : -up);
+        fd.reset(up);
+        if (::unlinkat(fd.get(), done.name.constData(), AT_REMOVEDIR) != 0)
+            return failure(donePath, errno);
+    }
+    return {};
+}
+
+RemoveResult remove_tree(const QString &path)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString folder = slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash);
+    const Descriptor at(::open(encode_path(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (at.get() < 0)
+        return errno == ENOENT ? RemoveResult{} : failure(path, errno);
+    return remove_tree_at(at.get(), encode_path(file_name(path)), path);
+}
+
+#endif
+
+}  // namespace
+
+RemoveResult rmtree(const QString &path) { return remove_tree(path); }
+
 RemoveResult clean_game_folder()
 {
     for (const char *target : {"../cache", "../logs", "../interface/addons/?lizzard_*"}) {
         // Each folder is listed whole before anything in it is removed.
-        for (const QString &path : glob(QString::fromLatin1(target), GlobEntries::All)) {
+        for (const QString &path : glob(QString::fromLatin1(target), GlobEntries::All, GlobLinks::Never)) {
             const RemoveResult r = rmtree(path);
             if (!r.ok)
                 return r;

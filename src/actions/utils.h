@@ -4,7 +4,7 @@
 
 namespace tess {
 
-struct RemoveResult {
+struct [[nodiscard]] RemoveResult {
     bool ok = true;
     QString failedPath;  // where the removal stopped
     int error = 0;       // the system's error code there
@@ -14,10 +14,13 @@ struct RemoveResult {
 // (or junction) is removed as a link and never followed, so nothing
 // outside the tree is touched. A file whose deletion is denied stays and
 // is passed over; a folder that cannot be removed ends the whole removal.
+// Neither the depth of the tree nor the bytes of its names are limited by
+// what a path can spell.
 RemoveResult rmtree(const QString &path);
 
 // The cleaning of the game folder: "../cache", "../logs", then the entries
 // of "../interface/addons" matching "?lizzard_*"; the first failure ends it.
+// A link on the way to these is not taken: only the game's own tree is cleaned.
 RemoveResult clean_game_folder();
 
 }  // namespace tess

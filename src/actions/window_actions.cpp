@@ -19,4 +19,5 @@ void MainWindow::run_wow_app()
 
 void MainWindow::open_dscrd_link() { QDesktopServices::openUrl(QUrl(tess::community_invitation())); }
 
-void MainWindow::clear_trash() { tess::clean_game_folder(); }
+// The cleaning is silent whatever happens: a second press finishes the work.
+void MainWindow::clear_trash() { static_cast<void>(tess::clean_game_folder()); }

@@ -8,7 +8,7 @@ QStringList language_candidates(const QString &configDir)
 {
     QStringList names;
     for (const QString &path : glob(configDir + QStringLiteral("/*.json")))
-        names << path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+        names << file_name(path);
     return names;
 }
 

@@ -58,7 +58,8 @@ void DynamicItem::check_conditions()
             continue;
         hints << c.hint;
         if (infolder_status() != tess::StatusPair{0, 0}) {
-            tess::set_patch_status(key, {0, 0});
+            // What the disk holds afterwards is all that counts: rescan.
+            static_cast<void>(tess::set_patch_status(key, {0, 0}));
             parent->current_status_update();
         }
     }
@@ -84,7 +85,8 @@ void DynamicItem::perform_action(int index)
         return;
     const ListSignalBlocker blocked(parent);
     const std::vector<int> &to = choices_[size_t(index)].status;
-    tess::set_patch_status(key, {to.at(0), to.at(1)});
+    // What the disk holds afterwards is all that counts: rescan.
+    static_cast<void>(tess::set_patch_status(key, {to.at(0), to.at(1)}));
     parent->current_status_update();
     for (StaticItem *row : parent->patchFrames)
         row->check_conditions();

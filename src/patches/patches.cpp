@@ -21,18 +21,30 @@ QStringList make_alphabet()
 }
 
 const QString kDisabled = QStringLiteral(".disabled");
+const QString kMpq = QStringLiteral(".mpq");
+// Where the patch searches start; every path they find begins with it.
+const QString kDataFolder = QStringLiteral("../Data");
 
-// A path as the search built it: "..", the data folder, maybe locale folders, the name.
+// A patch archive's path as the search built it: kDataFolder's components,
+// then maybe locale folders, then the name.
 struct PatchPath {
     QStringList parts;  // lower case
     QString name() const { return parts.last(); }
     QString folder() const { return parts.at(parts.size() - 2); }
     bool inDataFolder() const { return folder() == QLatin1String("data"); }
+    // Directly in a sub-folder of the data folder, as a locale folder's files are.
+    bool oneFolderBelowData() const
+    {
+        static const int dataDepth = int(kDataFolder.count(QLatin1Char('/'))) + 1;
+        return parts.size() == dataDepth + 2;
+    }
     // The locale base archive: patch-XXXX.mpq directly in a locale folder.
     bool isLocaleBase(const QString &namePattern) const
     {
-        return parts.size() == 4 && wildcard_match(namePattern, name());
+        return oneFolderBelowData() && wildcard_match(namePattern, name());
     }
+    // The character right before ".mpq" in a name that ends in it.
+    QString letter() const { return name().mid(name().size() - kMpq.size() - 1, 1); }
 };
 
 PatchPath split_lower(const QString &path)
@@ -44,11 +56,9 @@ PatchPath split_lower(const QString &path)
 // operation must end: the system refused the rename.
 bool switch_one(const QString &path, const QString &newName, SwitchResult &result)
 {
-    const int slash = path.lastIndexOf(QLatin1Char('/'));
-    const QString folder = path.left(slash + 1);
-    if (path.mid(slash + 1) == newName)
+    if (file_name(path) == newName)
         return true;
-    const RenameResult r = rename_no_replace(path, folder + newName);
+    const RenameResult r = rename_no_replace(path, parent_of(path) + newName);
     switch (r.status) {
     case RenameStatus::Renamed:
         return true;
@@ -71,8 +81,7 @@ bool switch_one(const QString &path, const QString &newName, SwitchResult &resul
 bool switch_all(const QString &pattern, const QString &extension, bool on, SwitchResult &result)
 {
     for (const QString &path : glob(pattern)) {
-        const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-        if (!switch_one(path, switched_name(name, extension, on), result))
+        if (!switch_one(path, switched_name(file_name(path), extension, on), result))
             return false;
     }
     return true;
@@ -118,25 +127,21 @@ QString switched_name(const QString &name, const QString &extension, bool on)
 }
 
 namespace {
-long &scan_counter()
-{
-    static long scans = 0;
-    return scans;
-}
+ScanHook scan_hook = nullptr;
 }  // namespace
 
-long status_scans() { return scan_counter(); }
+void set_scan_hook(ScanHook hook) { scan_hook = hook; }
 
 PatchStatusMap get_status()
 {
-    ++scan_counter();
+    if (scan_hook)
+        scan_hook();
     PatchStatusMap map;
-    for (const QString &path : glob(QStringLiteral("../Data/**/patch-*.mpq"))) {
+    for (const QString &path : glob(kDataFolder + QStringLiteral("/**/patch-*") + kMpq)) {
         const PatchPath p = split_lower(path);
-        if (p.isLocaleBase(QStringLiteral("patch-????.mpq")))
+        if (p.isLocaleBase(QStringLiteral("patch-????") + kMpq))
             continue;
-        const QString name = p.name();
-        const QString letter = name.mid(name.size() - 5, 1);
+        const QString letter = p.letter();
         if (!map.contains(letter))
             continue;
         StatusPair pair = map.value(letter);
@@ -149,14 +154,13 @@ PatchStatusMap get_status()
 SwitchResult set_patch_status(const QString &key, const StatusPair &status)
 {
     SwitchResult result;
-    const QString mpq = QStringLiteral(".mpq");
-    for (const QString &path : glob(QStringLiteral("../Data/**/patch-*") + key + QStringLiteral(".mpq*"))) {
+    for (const QString &path : glob(kDataFolder + QStringLiteral("/**/patch-*") + key + kMpq + QLatin1Char('*'))) {
         const PatchPath p = split_lower(path);
-        if (p.isLocaleBase(QStringLiteral("patch-????.mpq*")))
+        if (p.isLocaleBase(QStringLiteral("patch-????") + kMpq + QLatin1Char('*')))
             continue;
         const bool on = (p.inDataFolder() ? status[0] : status[1]) != 0;
         // Patch archives are always renamed to lower case.
-        if (!switch_one(path, switched_name(p.name(), mpq, on), result))
+        if (!switch_one(path, switched_name(p.name(), kMpq, on), result))
             break;
     }
     return result;

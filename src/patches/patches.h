@@ -38,7 +38,7 @@ private:
 };
 
 // What a switch did. Callers re-read the disk with get_status() either way.
-struct SwitchResult {
+struct [[nodiscard]] SwitchResult {
     bool completed = true;    // false: a rename failed and ended the operation
     QString failedPath;       // the file whose rename failed
     int error = 0;            // the system's error code for it
@@ -46,8 +46,10 @@ struct SwitchResult {
 };
 
 PatchStatusMap get_status();
-// How many scans get_status() made in this process: a diagnostic for the benchmarks.
-long status_scans();
+// A diagnostic: called at the start of every get_status() once set (the
+// benchmarks count scans with it); nullptr removes it.
+using ScanHook = void (*)();
+void set_scan_hook(ScanHook hook);
 SwitchResult set_patch_status(const QString &key, const StatusPair &status);
 SwitchResult switch_fonts_status(int index);
 SwitchResult switch_dxvk_status(int index);

@@ -1,9 +1,8 @@
 #include "patches/rename.h"
 
-#include <QFile>
+#include "patches/wildcard.h"
 
 #ifdef Q_OS_WIN
-#include <system_error>
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -11,7 +10,6 @@
 #else
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,7 +31,7 @@ RenameResult rename_no_replace(const QString &from, const QString &to)
     const RenameStatus status = (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS)
                                     ? RenameStatus::TargetExists
                                     : RenameStatus::Failed;
-    return {status, int(code), QString::fromLocal8Bit(std::system_category().message(int(code)).c_str())};
+    return {status, int(code)};
 }
 
 #else
@@ -43,7 +41,7 @@ namespace {
 RenameResult from_errno(int code)
 {
     const RenameStatus status = code == EEXIST ? RenameStatus::TargetExists : RenameStatus::Failed;
-    return {status, code, QString::fromLocal8Bit(std::strerror(code))};
+    return {status, code};
 }
 
 // For file systems that know no exclusive rename: a hard link fails when
@@ -64,8 +62,8 @@ RenameResult link_then_unlink(const QByteArray &f, const QByteArray &t)
 
 RenameResult rename_no_replace(const QString &from, const QString &to)
 {
-    const QByteArray f = QFile::encodeName(from);
-    const QByteArray t = QFile::encodeName(to);
+    const QByteArray f = encode_path(from);
+    const QByteArray t = encode_path(to);
 #ifdef Q_OS_LINUX
     if (::renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0)
         return {};

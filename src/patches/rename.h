@@ -10,15 +10,15 @@ enum class RenameStatus {
     Failed,        // the system refused the rename; nothing was changed
 };
 
-struct RenameResult {
+struct [[nodiscard]] RenameResult {
     RenameStatus status = RenameStatus::Renamed;
-    int error = 0;     // the system's own error code
-    QString message;   // the system's own text for it
+    int error = 0;  // the system's own error code
 };
 
 // Renames with the platform's own call and never replaces an existing
 // entry: the check for the target and the rename are one system call, so
-// nothing can slip in between them.
+// nothing can slip in between them. Paths are as the searches give them
+// (names that are not valid text keep their own bytes).
 RenameResult rename_no_replace(const QString &from, const QString &to);
 
 }  // namespace tess

@@ -1,11 +1,16 @@
 #include "patches/wildcard.h"
 
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
 #include <QVector>
 
-#ifndef Q_OS_WIN
+#include <set>
+#include <tuple>
+
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <dirent.h>
 #include <sys/stat.h>
 #endif
@@ -20,48 +25,100 @@ struct Entry {
     bool isLink;
 };
 
+// A folder's identity on its volume: one folder reached under two names
+// (a second link to it) is the same folder.
+using FolderId = std::tuple<quint64, quint64>;
+
+struct Listing {
+    QVector<Entry> entries;
+    bool identified = false;
+    FolderId id{};
+};
+
 #ifdef Q_OS_WIN
 
-QVector<Entry> list_folder(const QString &dir)
+std::wstring native(const QString &dir)
 {
-    QVector<Entry> entries;
-    QDirIterator it(dir.isEmpty() ? QStringLiteral(".") : dir,
-                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        entries.push_back({info.fileName(), info.isDir(), info.isSymLink()});
-    }
-    return entries;
+    return QString(dir.isEmpty() ? QStringLiteral(".") : dir).replace(QLatin1Char('/'), QLatin1Char('\\')).toStdWString();
+}
+
+bool identify(const std::wstring &dir, FolderId &id)
+{
+    // Folders open only with backup semantics; reading attributes needs no rights.
+    const HANDLE h = CreateFileW(dir.c_str(), FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool ok = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    if (ok)
+        id = {info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    return ok;
+}
+
+// Symbolic links and junctions are links; other reparse points (cloud
+// placeholders, deduplicated files) are ordinary files and folders.
+bool is_link(const WIN32_FIND_DATAW &data)
+{
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+           && (data.dwReserved0 == IO_REPARSE_TAG_SYMLINK || data.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+}
+
+Listing list_folder(const QString &dir)
+{
+    Listing listing;
+    const std::wstring path = native(dir);
+    WIN32_FIND_DATAW data;
+    const HANDLE h = FindFirstFileExW((path + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                      nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (h == INVALID_HANDLE_VALUE)
+        return listing;
+    do {
+        const QString name = QString::fromWCharArray(data.cFileName);
+        if (name == QLatin1String(".") || name == QLatin1String(".."))
+            continue;
+        listing.entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, is_link(data)});
+    } while (FindNextFileW(h, &data));
+    FindClose(h);
+    listing.identified = identify(path, listing.id);
+    return listing;
 }
 
 #else
 
 // readdir's entry types spare a stat per file: the scans list whole trees
 // after every switch, so this is where their time goes.
-QVector<Entry> list_folder(const QString &dir)
+Listing list_folder(const QString &dir)
 {
-    QVector<Entry> entries;
-    const QByteArray native = QFile::encodeName(dir.isEmpty() ? QStringLiteral(".") : dir);
+    Listing listing;
+    const QByteArray native = encode_path(dir.isEmpty() ? QStringLiteral(".") : dir);
     DIR *d = ::opendir(native.constData());
     if (!d)
-        return entries;
+        return listing;
+    struct stat st;
+    if (::fstat(::dirfd(d), &st) == 0) {
+        listing.identified = true;
+        listing.id = {quint64(st.st_dev), quint64(st.st_ino)};
+    }
     while (const dirent *e = ::readdir(d)) {
         const char *n = e->d_name;
         if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
             continue;
-        Entry entry{QFile::decodeName(n), e->d_type == DT_DIR, e->d_type == DT_LNK};
+        Entry entry{decode_path(n, int(qstrlen(n))), e->d_type == DT_DIR, e->d_type == DT_LNK};
         if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
-            struct stat st;
             const QByteArray path = native + '/' + n;
             entry.isLink = ::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode);
             entry.isDir = ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
         }
-        entries.push_back(std::move(entry));
+        listing.entries.push_back(std::move(entry));
     }
     ::closedir(d);
-    return entries;
+    return listing;
 }
+
+bool is_escape(QChar c) { return c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF; }
 
 #endif
 
@@ -79,8 +136,8 @@ bool is_hidden(const QString &name) { return name.startsWith(QLatin1Char('.')); 
 class Walker
 {
 public:
-    Walker(QStringList components, GlobEntries entries)
-        : components_(std::move(components)), entries_(entries)
+    Walker(QStringList components, GlobEntries entries, GlobLinks links)
+        : components_(std::move(components)), entries_(entries), links_(links)
     {
     }
 
@@ -119,7 +176,10 @@ private:
                 visit(path, i + 1);
             return;
         }
-        apply(dir, list_folder(dir), i);
+        const Listing listing = list_folder(dir);
+        if (listing.identified && !visited_.insert({listing.id, i}).second)
+            return;
+        apply(dir, listing.entries, i);
     }
 
     // Applies component i to a folder that is already listed, so that
@@ -150,14 +210,16 @@ private:
             const QString path = join(dir, e.name);
             if (isLast(i))
                 emit_if_wanted(path, e.isDir);
-            else if (e.isDir)
+            else if (e.isDir && (links_ == GlobLinks::Named || !e.isLink))
                 visit(path, i + 1);
         }
     }
 
     QStringList components_;
     GlobEntries entries_;
+    GlobLinks links_;
     QStringList found_;
+    std::set<std::tuple<FolderId, int>> visited_;  // folder and component applied in it
 };
 
 inline QChar fold(QChar c) { return c.toCaseFolded(); }
@@ -193,7 +255,7 @@ bool wildcard_match(QStringView pattern, QStringView name)
     return p == pattern.size();
 }
 
-QStringList glob(const QString &pattern, GlobEntries entries)
+QStringList glob(const QString &pattern, GlobEntries entries, GlobLinks links)
 {
     QString base;
     QString rest = pattern;
@@ -202,7 +264,78 @@ QStringList glob(const QString &pattern, GlobEntries entries)
         rest = rest.mid(1);
     }
     QStringList components = rest.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    return Walker(components, entries).run(base);
+    return Walker(components, entries, links).run(base);
 }
+
+QString file_name(const QString &path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
+
+QString parent_of(const QString &path) { return path.left(path.lastIndexOf(QLatin1Char('/')) + 1); }
+
+#ifndef Q_OS_WIN
+
+QString decode_path(const char *bytes, int size)
+{
+    const auto *b = reinterpret_cast<const uchar *>(bytes);
+    QString text;
+    text.reserve(size);
+    for (int i = 0; i < size;) {
+        const uchar c = b[i];
+        if (c < 0x80) {
+            text += QLatin1Char(char(c));
+            ++i;
+            continue;
+        }
+        // The sequence's length, and the range of its second byte that rules
+        // out overlong forms, surrogates and code points past U+10FFFF.
+        int length = 0;
+        uchar low = 0x80, high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            low = c == 0xE0 ? 0xA0 : low;
+            high = c == 0xED ? 0x9F : high;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            low = c == 0xF0 ? 0x90 : low;
+            high = c == 0xF4 ? 0x8F : high;
+        }
+        bool valid = length > 0 && i + length <= size && b[i + 1] >= low && b[i + 1] <= high;
+        for (int k = 2; valid && k < length; ++k)
+            valid = (b[i + k] & 0xC0) == 0x80;
+        if (!valid) {
+            text += QChar(ushort(0xDC00 + c));
+            ++i;
+            continue;
+        }
+        uint code = c & (0x7Fu >> length);
+        for (int k = 1; k < length; ++k)
+            code = (code << 6) | (b[i + k] & 0x3Fu);
+        if (QChar::requiresSurrogates(code)) {
+            text += QChar(QChar::highSurrogate(code));
+            text += QChar(QChar::lowSurrogate(code));
+        } else {
+            text += QChar(code);
+        }
+        i += length;
+    }
+    return text;
+}
+
+QByteArray encode_path(const QString &text)
+{
+    QByteArray bytes;
+    int run = 0;  // start of the run of ordinary text not yet encoded
+    for (int i = 0; i < text.size(); ++i) {
+        if (!is_escape(text.at(i)))
+            continue;
+        bytes += text.midRef(run, i - run).toUtf8();
+        bytes += char(text.at(i).unicode() - 0xDC00);
+        run = i + 1;
+    }
+    return run == 0 ? text.toUtf8() : bytes + text.midRef(run).toUtf8();
+}
+
+#endif
 
 }  // namespace tess

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -16,6 +17,15 @@ enum class GlobEntries {
     All,    // the last component matches folders too
 };
 
+enum class GlobLinks {
+    // A link named by a component is followed (game data kept on another
+    // drive); '**' never enters one, so it cannot loop.
+    Named,
+    // Only what the last component names may be a link, and it is found as
+    // the link itself: the search never leaves the tree through a link.
+    Never,
+};
+
 bool has_wildcard(QStringView component);
 
 // Matches one name against one pattern component, ignoring letter case.
@@ -25,8 +35,25 @@ bool wildcard_match(QStringView pattern, QStringView name);
 // pattern's own leading components and the names as they are on disk.
 // All folders are listed before the result is returned, so callers may
 // rename what they get without disturbing the search. Folder order is the
-// file system's; '**' visits a folder before the folders below it and
-// does not follow symbolic links, so it cannot loop.
-QStringList glob(const QString &pattern, GlobEntries entries = GlobEntries::Files);
+// file system's; '**' visits a folder before the folders below it. A folder
+// reachable under two names is searched once.
+QStringList glob(const QString &pattern, GlobEntries entries = GlobEntries::Files,
+                 GlobLinks links = GlobLinks::Named);
+
+// The last component of a '/'-separated path, and everything before it
+// (with its trailing '/', empty for a bare name).
+QString file_name(const QString &path);
+QString parent_of(const QString &path);
+
+#ifndef Q_OS_WIN
+// POSIX names are bytes and need not be valid UTF-8 (a name copied from a
+// system with another code page). Each byte that is not part of valid UTF-8
+// becomes one of the lone surrogates U+DC80..U+DCFF in the text, which valid
+// UTF-8 never yields, so every name comes back to its own bytes unchanged.
+// Every path the program finds, and every system call it makes with one,
+// goes through these two.
+QString decode_path(const char *bytes, int size);
+QByteArray encode_path(const QString &text);
+#endif
 
 }  // namespace tess

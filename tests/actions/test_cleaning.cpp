@@ -3,6 +3,34 @@
 
 using namespace tess;
 
+#ifndef Q_OS_WIN
+namespace {
+
+// `depth` folders named `folder`, one inside the next, below `top`, with the
+// file `file` at the bottom. Made by descriptor: the path may pass the
+// system's limit.
+bool make_nested(const QByteArray &top, const QByteArray &folder, int depth, const QByteArray &file)
+{
+    if (::mkdir(top.constData(), 0755) != 0)
+        return false;
+    int fd = ::open(top.constData(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; fd >= 0 && i < depth; ++i) {
+        const int next = ::mkdirat(fd, folder.constData(), 0755) == 0
+                             ? ::openat(fd, folder.constData(), O_RDONLY | O_DIRECTORY)
+                             : -1;
+        ::close(fd);
+        fd = next;
+    }
+    if (fd < 0)
+        return false;
+    const int f = ::openat(fd, file.constData(), O_WRONLY | O_CREAT, 0644);
+    ::close(fd);
+    return f >= 0 && ::close(f) == 0;
+}
+
+}  // namespace
+#endif
+
 class TestCleaning : public QObject
 {
     Q_OBJECT
@@ -83,6 +111,59 @@ private slots:
         QVERIFY(!game.exists(QStringLiteral("logs")));
         QCOMPARE(game.read(QStringLiteral("outside/precious.txt")), QByteArray("keep me"));
         QVERIFY(game.exists(QStringLiteral("outside/sub/more.txt")));
+    }
+
+    // Players share one add-on folder between installs through a link: a
+    // link on the way to the targets leads outside the game and is not taken.
+    void links_on_the_way_to_a_target_are_not_followed_data()
+    {
+        QTest::addColumn<QString>("link");    // in the game folder
+        QTest::addColumn<QString>("target");  // outside it
+        QTest::newRow("add-on folder") << "Interface/AddOns" << "../shared/AddOns";
+        QTest::newRow("interface folder") << "Interface" << "../shared";
+    }
+    void links_on_the_way_to_a_target_are_not_followed()
+    {
+        QFETCH(QString, link);
+        QFETCH(QString, target);
+        GameFolder game;
+        game.touch(QStringLiteral("../shared/AddOns/Blizzard_UI/a.lua"), "shared");
+        game.mkdir(QFileInfo(link).path());
+        QVERIFY(QFile::link(game.path(target), game.path(link)));
+        QVERIFY(clean_game_folder().ok);
+        QCOMPARE(game.read(QStringLiteral("../shared/AddOns/Blizzard_UI/a.lua")), QByteArray("shared"));
+        QVERIFY(game.exists(link));
+    }
+
+    // Entries that no path can name: deeper than the system's path limit, or
+    // named with bytes that are not UTF-8. None of them may stop the cleaning.
+    void entries_no_path_can_name_are_removed_data()
+    {
+        QTest::addColumn<QByteArray>("folder");  // nested `depth` times in the cache
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<QByteArray>("file");    // at the bottom
+        QTest::newRow("2,100 folders") << QByteArray("d") << 2100 << QByteArray("f");
+        QTest::newRow("long names") << QByteArray(200, 'n') << 25 << QByteArray("f");
+        QTest::newRow("not UTF-8") << QByteArray("\xff\xfe") << 2 << QByteArray("\xff.wdb");
+    }
+    void entries_no_path_can_name_are_removed()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("names are UTF-16 on Windows");
+#else
+        QFETCH(QByteArray, folder);
+        QFETCH(int, depth);
+        QFETCH(QByteArray, file);
+        GameFolder game;
+        game.touch(QStringLiteral("logs/log.txt"));
+        game.touch(QStringLiteral("interface/addons/Xlizzard_Foo/a.lua"));
+        QVERIFY(make_nested(game.nativePath("cache"), folder, depth, file));
+        const RemoveResult r = clean_game_folder();
+        QVERIFY2(r.ok, qPrintable(r.failedPath.right(100)));
+        QVERIFY(!game.exists(QStringLiteral("cache")));
+        QVERIFY(!game.exists(QStringLiteral("logs")));
+        QVERIFY(!game.exists(QStringLiteral("interface/addons/Xlizzard_Foo")));
+#endif
     }
 
     void a_second_run_after_the_release_finishes_the_work()

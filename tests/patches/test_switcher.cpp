@@ -96,7 +96,7 @@ private slots:
     {
         GameFolder game;
         game.touch(QStringLiteral("Data/ruRU/patch-ruRU-A.MPQ.disabled"));
-        set_patch_status(QStringLiteral("a"), {1, 1});
+        QVERIFY(set_patch_status(QStringLiteral("a"), {1, 1}).completed);
         QCOMPARE(game.names(QStringLiteral("Data/ruRU")), QStringList{"patch-ruru-a.mpq"});
     }
 
@@ -106,8 +106,8 @@ private slots:
         game.touch(QStringLiteral("Data/ruRU/patch-ruRU.mpq"));
         game.touch(QStringLiteral("Data/ruRU/patch-ruRU.mpq.disabled"));
         game.touch(QStringLiteral("Data/enGB/patch-enGB.mpq"));
-        set_patch_status(QStringLiteral("u"), {0, 0});
-        set_patch_status(QStringLiteral("b"), {0, 0});
+        QVERIFY(set_patch_status(QStringLiteral("u"), {0, 0}).completed);
+        QVERIFY(set_patch_status(QStringLiteral("b"), {0, 0}).completed);
         QCOMPARE(game.names(QStringLiteral("Data/ruRU")), (QStringList{"patch-ruRU.mpq", "patch-ruRU.mpq.disabled"}));
         QCOMPARE(game.names(QStringLiteral("Data/enGB")), QStringList{"patch-enGB.mpq"});
     }
@@ -116,7 +116,7 @@ private slots:
     {
         GameFolder game;
         game.touch(QStringLiteral("Data/ruRU/patch-ruRU-ba.mpq"));
-        set_patch_status(QStringLiteral("a"), {1, 0});
+        QVERIFY(set_patch_status(QStringLiteral("a"), {1, 0}).completed);
         QCOMPARE(game.names(QStringLiteral("Data/ruRU")), QStringList{"patch-ruru-ba.mpq.disabled"});
     }
 
@@ -154,11 +154,11 @@ private slots:
         GameFolder game;
         game.touch(QStringLiteral("Data/PATCH-A.MPQ"), "upper");
         game.touch(QStringLiteral("Data/patch-a.mpq"), "lower");
-        set_patch_status(QStringLiteral("a"), {1, 1});
+        QVERIFY(set_patch_status(QStringLiteral("a"), {1, 1}).completed);
         QCOMPARE(game.read(QStringLiteral("Data/PATCH-A.MPQ")), QByteArray("upper"));
         QCOMPARE(game.read(QStringLiteral("Data/patch-a.mpq")), QByteArray("lower"));
         // Parking both: one of them takes the parked name, the other stays.
-        set_patch_status(QStringLiteral("a"), {0, 0});
+        QVERIFY(set_patch_status(QStringLiteral("a"), {0, 0}).completed);
         QStringList contents;
         for (const QString &name : game.names(QStringLiteral("Data")))
             contents << QString::fromUtf8(game.read(QStringLiteral("Data/") + name));
@@ -182,16 +182,53 @@ private slots:
         QCOMPARE(game.names(QStringLiteral("Data/ruRU")), QStringList{"patch-ruRU-a.mpq"});
     }
 
+    // Names copied from a system with another code page are not UTF-8: each
+    // keeps its own bytes from the listing to the rename.
+    void names_that_are_not_utf8_are_counted_and_switched()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("names are UTF-16 on Windows");
+#else
+        GameFolder game;
+        QVERIFY(game.touchNative("Data/patch-q.mpq"));
+        QVERIFY(game.touchNative("Data/PATCH-\xff-Q.MPQ"));
+        QVERIFY(game.touchNative("Data/\xff\xfe/patch-\xff\xfe\xfd-r.mpq"));
+        QCOMPARE(of("q"), (StatusPair{1, 0}));
+        QCOMPARE(of("r"), (StatusPair{0, 1}));
+        QVERIFY(set_patch_status(QStringLiteral("q"), {0, 0}).completed);
+        QVERIFY(set_patch_status(QStringLiteral("r"), {0, 0}).completed);
+        QVERIFY(game.existsNative("Data/patch-q.mpq.disabled"));
+        QVERIFY(game.existsNative("Data/patch-\xff-q.mpq.disabled"));
+        QVERIFY(game.existsNative("Data/\xff\xfe/patch-\xff\xfe\xfd-r.mpq.disabled"));
+        QCOMPARE(get_status(), PatchStatusMap());
+#endif
+    }
+
+    // Game data kept on another drive is reached through a linked data
+    // folder; a second link to it must not make its files switch twice.
+    void a_data_folder_under_two_names_is_visited_once()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("../drive/Data/patch-a.mpq"));
+        QVERIFY(QFile::link(game.path(QStringLiteral("../drive/Data")), game.path(QStringLiteral("Data"))));
+        QVERIFY(QFile::link(game.path(QStringLiteral("Data")), game.path(QStringLiteral("DATA"))));
+        QCOMPARE(of("a"), (StatusPair{1, 0}));
+        const SwitchResult r = set_patch_status(QStringLiteral("a"), {0, 0});
+        QVERIFY(r.completed);
+        QVERIFY(r.occupied.isEmpty());
+        QCOMPARE(game.names(QStringLiteral("../drive/Data")), QStringList{"patch-a.mpq.disabled"});
+    }
+
     void fonts_switch_off_and_on_keeping_the_stem()
     {
         GameFolder game;
         game.touch(QStringLiteral("fonts/Name.TTF"), "name");
         game.touch(QStringLiteral("fonts/other.ttf"), "other");
         game.touch(QStringLiteral("fonts/readme.txt"));
-        switch_fonts_status(1);
+        QVERIFY(switch_fonts_status(1).completed);
         QCOMPARE(game.names(QStringLiteral("fonts")),
                  (QStringList{"Name.ttf.disabled", "other.ttf.disabled", "readme.txt"}));
-        switch_fonts_status(0);
+        QVERIFY(switch_fonts_status(0).completed);
         QCOMPARE(game.names(QStringLiteral("fonts")), (QStringList{"Name.ttf", "other.ttf", "readme.txt"}));
         QCOMPARE(game.read(QStringLiteral("fonts/Name.ttf")), QByteArray("name"));
     }
@@ -201,9 +238,9 @@ private slots:
         GameFolder game;
         game.touch(QStringLiteral("fonts/a.b.ttf"), "ab");
         game.touch(QStringLiteral("fonts/a.ttf"), "a");
-        switch_fonts_status(1);
+        QVERIFY(switch_fonts_status(1).completed);
         QCOMPARE(game.names(QStringLiteral("fonts")), (QStringList{"a.b.ttf.disabled", "a.ttf.disabled"}));
-        switch_fonts_status(0);
+        QVERIFY(switch_fonts_status(0).completed);
         QCOMPARE(game.read(QStringLiteral("fonts/a.b.ttf")), QByteArray("ab"));
         QCOMPARE(game.read(QStringLiteral("fonts/a.ttf")), QByteArray("a"));
     }
@@ -214,11 +251,11 @@ private slots:
         game.touch(QStringLiteral("d3d9.dll"));
         game.touch(QStringLiteral("dxvk.conf"));
         game.touch(QStringLiteral("wow.exe"));
-        switch_dxvk_status(1);
+        QVERIFY(switch_dxvk_status(1).completed);
         QCOMPARE(game.names(QString()), (QStringList{"d3d9.dll", "dxvk.conf.disabled", "launcher", "wow.exe"}));
-        switch_dxvk_status(0);
+        QVERIFY(switch_dxvk_status(0).completed);
         QCOMPARE(game.names(QString()), (QStringList{"d3d9.dll", "dxvk.conf", "launcher", "wow.exe"}));
-        switch_dxvk_status(2);
+        QVERIFY(switch_dxvk_status(2).completed);
         QCOMPARE(game.names(QString()),
                  (QStringList{"d3d9.dll.disabled", "dxvk.conf.disabled", "launcher", "wow.exe"}));
     }

@@ -87,6 +87,36 @@ private slots:
         QVERIFY(glob(QStringLiteral("../Data/**/x.mpq")).isEmpty());
     }
 
+#ifndef Q_OS_WIN
+    // POSIX names are bytes: each must come back to its own bytes, and valid
+    // UTF-8 must read as the text it spells. Stray bytes must not be taken
+    // for text that encodes to other bytes.
+    void names_keep_their_bytes_through_text_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("utf8");
+        QTest::newRow("ascii") << QByteArray("patch-a.mpq") << true;
+        QTest::newRow("cyrillic") << QByteArray("\xd0\xbf\xd0\xb0\xd1\x82\xd1\x87") << true;
+        QTest::newRow("four bytes") << QByteArray("\xf0\x9f\x98\x80.mpq") << true;
+        QTest::newRow("code page 1251") << QByteArray("\xef\xe0\xf2\xf7-a.mpq") << false;
+        QTest::newRow("encoded surrogate") << QByteArray("\xed\xb2\x80") << false;
+        QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << false;
+        QTest::newRow("cut short") << QByteArray("a\xe0\xa0") << false;
+        QTest::newRow("past U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << false;
+    }
+    void names_keep_their_bytes_through_text()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, utf8);
+        const QString text = decode_path(bytes.constData(), bytes.size());
+        QCOMPARE(encode_path(text), bytes);
+        if (utf8)
+            QCOMPARE(text, QString::fromUtf8(bytes));
+        else
+            QVERIFY(!text.contains(QChar::ReplacementCharacter));
+    }
+#endif
+
     void missing_folders_find_nothing()
     {
         GameFolder game;

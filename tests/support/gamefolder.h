@@ -11,6 +11,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 // The text line end the platform's files use, written out here rather than
 // taken from the program, so that a wrong one in the program shows.
 inline QByteArray expected_line_end()
@@ -86,6 +93,25 @@ public:
         return QDir(path(rel)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                                          QDir::Name);
     }
+
+#ifndef Q_OS_WIN
+    // Names as raw bytes, for names that are not valid UTF-8 (POSIX only).
+    QByteArray nativePath(const QByteArray &rel) const { return QFile::encodeName(root()) + '/' + rel; }
+    // Makes the file `rel` and its folders; false when the system refused.
+    bool touchNative(const QByteArray &rel) const
+    {
+        for (int slash = rel.indexOf('/'); slash > 0; slash = rel.indexOf('/', slash + 1))
+            if (::mkdir(nativePath(rel.left(slash)).constData(), 0755) != 0 && errno != EEXIST)
+                return false;
+        const int fd = ::open(nativePath(rel).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        return fd >= 0 && ::close(fd) == 0;
+    }
+    bool existsNative(const QByteArray &rel) const
+    {
+        struct stat st;
+        return ::lstat(nativePath(rel).constData(), &st) == 0;
+    }
+#endif
 
 private:
     QTemporaryDir dir_;
