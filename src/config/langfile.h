@@ -33,7 +33,7 @@ DecodeResult decode_text(const QByteArray &bytes);
 // deeper or wider file is refused before it is parsed.
 inline constexpr int kMaxLanguageFileBytes = 1 << 20;
 inline constexpr int kMaxNesting = 64;
-inline constexpr int kMaxMembers = 1000;
+inline constexpr int kMaxMembers = 256;
 
 struct LanguageFile {
     Json doc;
