@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <vector>
 
 namespace tess {
 
@@ -56,6 +57,42 @@ Encoding detect(const QByteArray &b)
             return {"UTF-16LE", 0};
     }
     return {"UTF-8", 0};
+}
+
+// One linear pass over the decoded text, outside strings: refuses what the
+// recursive copy or the linear key search of the parsed document cannot
+// take in bounded stack and time. Mismatched brackets are the parser's.
+QString bounds_fault(const QByteArray &utf8)
+{
+    const int nul = utf8.indexOf('\0');
+    if (nul >= 0)
+        return QStringLiteral("нулевой байт в позиции %1").arg(nul);
+    struct Open {
+        bool object;
+        int commas;
+    };
+    std::vector<Open> open;
+    bool inString = false;
+    for (int i = 0; i < utf8.size(); ++i) {
+        const char c = utf8.at(i);
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '{' || c == '[') {
+            if (int(open.size()) == kMaxNesting)
+                return QStringLiteral("вложенность глубже %1 уровней в позиции %2").arg(kMaxNesting).arg(i);
+            open.push_back({c == '{', 0});
+        } else if ((c == '}' || c == ']') && !open.empty()) {
+            open.pop_back();
+        } else if (c == ',' && !open.empty() && open.back().object && ++open.back().commas == kMaxMembers) {
+            return QStringLiteral("объект с более чем %1 членами в позиции %2").arg(kMaxMembers).arg(i);
+        }
+    }
+    return QString();
 }
 
 // A JSON path for messages: /patches/dynamic/a/actions.
@@ -332,9 +369,14 @@ DecodeResult decode_text(const QByteArray &bytes)
 
 LanguageFile read_language_file(const QByteArray &bytes)
 {
+    if (bytes.size() > kMaxLanguageFileBytes)
+        return {Json(), QStringLiteral("файл больше %1 байт").arg(kMaxLanguageFileBytes)};
     const DecodeResult decoded = decode_text(bytes);
     if (!decoded.error.isEmpty())
         return {Json(), decoded.error};
+    const QString outOfBounds = bounds_fault(decoded.utf8);
+    if (!outOfBounds.isEmpty())
+        return {Json(), outOfBounds};
     LanguageFile file;
     try {
         file.doc = Json::parse(decoded.utf8.constData(), decoded.utf8.constData() + decoded.utf8.size());

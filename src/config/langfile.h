@@ -27,12 +27,21 @@ struct DecodeResult {
 };
 DecodeResult decode_text(const QByteArray &bytes);
 
+// Bounds a language file must keep. The shipped files are about 3 KB, six
+// levels deep, with at most 13 members in an object. The parser copies
+// values recursively and finds an object's keys by a linear search, so a
+// deeper or wider file is refused before it is parsed.
+inline constexpr int kMaxLanguageFileBytes = 1 << 20;
+inline constexpr int kMaxNesting = 64;
+inline constexpr int kMaxMembers = 256;
+
 struct LanguageFile {
     Json doc;
     QString error;  // empty on success: a Russian text naming the fault and where
 };
 
-// Decodes, parses and validates the bytes of a language file.
+// Checks the bounds, decodes, parses and validates the bytes of a language
+// file. A NUL byte makes the file invalid.
 LanguageFile read_language_file(const QByteArray &bytes);
 
 // Checks every member that the program reads; returns the first fault as

@@ -20,8 +20,8 @@ void MainWindow::localization()
     tess::LanguageFile parsed;
     if (!file.open(QIODevice::ReadOnly))
         parsed.error = QStringLiteral("файл не читается: ") + file.errorString();
-    else
-        parsed = tess::read_language_file(file.readAll());
+    else  // one byte past the bound is enough to refuse a file
+        parsed = tess::read_language_file(file.read(tess::kMaxLanguageFileBytes + 1));
 
     if (!parsed.error.isEmpty()) {
         log().debug(QStringLiteral("Ошибка в файле конфигурации: ") + parsed.error);

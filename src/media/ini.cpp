@@ -2,8 +2,7 @@
 
 #include "app/platform.h"
 
-#include <QRegularExpression>
-#include <QStringList>
+#include <QHash>
 
 namespace tess {
 
@@ -41,6 +40,9 @@ bool IniSettings::hasSection(const QString &name) const { return find(name) != n
 
 std::optional<QString> IniSettings::value(const QString &section, const QString &key) const
 {
+    // DEFAULT lends its keys to the sections there are, and makes none.
+    if (!find(section))
+        return std::nullopt;
     const QString k = key.toLower();
     for (const QString &name : {section, kDefault}) {
         if (const Section *s = find(name))
@@ -92,20 +94,38 @@ QByteArray IniSettings::toText() const
 
 IniSettings::ParseResult IniSettings::parse(const QByteArray &text)
 {
-    static const QRegularExpression header(QStringLiteral("^\\[(.+)\\]"));
-    static const QRegularExpression option(QStringLiteral("^(.*?)\\s*([=:])\\s*(.*)$"));
-
     ParseResult result;
     IniSettings &ini = result.settings;
-    QStringList seenSections;
+    const auto fault = [&result](int lineNo, const QString &why) {
+        if (result.error.isEmpty())
+            result.error = QStringLiteral("line %1: %2").arg(lineNo).arg(why);
+    };
+    // Lookups by hash: a file may hold many thousands of sections and keys.
+    QHash<QString, int> sectionAt;
+    QVector<QHash<QString, int>> keyAt;
     Section *current = nullptr;
+    QHash<QString, int> *currentKeys = nullptr;
     int currentItem = -1;  // the key that a deeper-indented line continues
     int optionIndent = 0;
     int lineNo = 0;
+    const auto endValue = [&] {
+        if (current && currentItem >= 0)
+            current->items[currentItem].second = current->items[currentItem].second.trimmed();
+        currentItem = -1;
+    };
 
-    const QStringList lines = QString::fromLocal8Bit(text).split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
-    for (const QString &raw : lines) {
+    // With its length: the QByteArray overload stops at the first NUL, and
+    // what follows it would vanish at the next save.
+    const QString all = QString::fromLocal8Bit(text.constData(), text.size());
+    for (int pos = 0; pos <= all.size();) {
+        int end = pos;
+        while (end < all.size() && all.at(end) != QLatin1Char('\n') && all.at(end) != QLatin1Char('\r'))
+            ++end;
+        const QString raw = all.mid(pos, end - pos);
+        const bool crlf = all.midRef(end, 2) == QLatin1String("\r\n");
+        pos = end + (crlf ? 2 : 1);
         ++lineNo;
+
         const QString stripped = raw.trimmed();
         if (stripped.startsWith(QLatin1Char('#')) || stripped.startsWith(QLatin1Char(';')))
             continue;
@@ -119,46 +139,52 @@ IniSettings::ParseResult IniSettings::parse(const QByteArray &text)
             current->items[currentItem].second += QLatin1Char('\n') + stripped;
             continue;
         }
-        // A value ends with its last non-empty line.
-        if (current && currentItem >= 0)
-            current->items[currentItem].second = current->items[currentItem].second.trimmed();
-        currentItem = -1;
+        endValue();  // a value ends with its last non-empty line
 
-        const auto h = header.match(stripped);
-        if (h.hasMatch()) {
-            const QString name = h.captured(1);
-            if (seenSections.contains(name)) {
-                result.error = QStringLiteral("line %1: section [%2] given twice").arg(lineNo).arg(name);
-                return result;
+        const int close = stripped.lastIndexOf(QLatin1Char(']'));
+        if (stripped.startsWith(QLatin1Char('[')) && close > 1) {
+            // A section given again continues where it was first given.
+            const QString name = stripped.mid(1, close - 1);
+            auto at = sectionAt.find(name);
+            if (at != sectionAt.end()) {
+                fault(lineNo, QStringLiteral("section [%1] given twice").arg(name));
+            } else {
+                at = sectionAt.insert(name, ini.sections_.size());
+                ini.sections_.push_back({name, {}});
+                keyAt.push_back({});
             }
-            seenSections << name;
-            ini.sections_.push_back({name, {}});
-            current = &ini.sections_.last();
+            current = &ini.sections_[*at];
+            currentKeys = &keyAt[*at];
             continue;
         }
         if (!current) {
-            result.error = QStringLiteral("line %1: a key before any section").arg(lineNo);
-            return result;
-        }
-        const auto o = option.match(stripped);
-        if (!o.hasMatch() || o.captured(1).trimmed().isEmpty()) {
-            if (result.error.isEmpty())
-                result.error = QStringLiteral("line %1: not a key line").arg(lineNo);
+            fault(lineNo, QStringLiteral("a key before any section"));
             continue;
         }
-        const QString key = o.captured(1).trimmed().toLower();
-        for (const auto &item : current->items) {
-            if (item.first == key) {
-                result.error = QStringLiteral("line %1: key %2 given twice").arg(lineNo).arg(key);
-                return result;
-            }
+        int delimiter = 0;
+        while (delimiter < stripped.size() && stripped.at(delimiter) != QLatin1Char('=')
+               && stripped.at(delimiter) != QLatin1Char(':'))
+            ++delimiter;
+        const QString key = stripped.left(delimiter).trimmed().toLower();
+        if (delimiter == stripped.size() || key.isEmpty()) {
+            fault(lineNo, QStringLiteral("not a key line"));
+            continue;
         }
-        current->items.push_back({key, o.captured(3).trimmed()});
-        currentItem = current->items.size() - 1;
+        // A key given again takes the later value and keeps its first place.
+        const QString value = stripped.mid(delimiter + 1).trimmed();
+        const auto at = currentKeys->constFind(key);
+        if (at != currentKeys->constEnd()) {
+            fault(lineNo, QStringLiteral("key %1 given twice").arg(key));
+            current->items[*at].second = value;
+            currentItem = *at;
+        } else {
+            currentItem = current->items.size();
+            currentKeys->insert(key, currentItem);
+            current->items.push_back({key, value});
+        }
         optionIndent = indent;
     }
-    if (current && currentItem >= 0)
-        current->items[currentItem].second = current->items[currentItem].second.trimmed();
+    endValue();
     return result;
 }
 

@@ -22,7 +22,7 @@ public:
 
     bool hasSection(const QString &name) const;
     // The value of a key, looked up without regard to letter case, falling
-    // back to DEFAULT; nothing when neither holds it.
+    // back to DEFAULT; nothing when neither holds it or the section is missing.
     std::optional<QString> value(const QString &section, const QString &key) const;
     // Sets a key, adding the section and the key where they are missing.
     void setValue(const QString &section, const QString &key, const QString &value);
@@ -35,8 +35,10 @@ public:
     QByteArray toText() const;
 
     struct ParseResult;
-    // Reads as much as the text allows; a fault stops the reading where it
-    // stands and is reported, and what was read before it is kept.
+    // Reads the whole text in one pass, NUL characters included, and reports
+    // the first fault: a line that is no section, key or comment (skipped),
+    // a key before any section (skipped), a section or key given again (the
+    // section continues the first, the later value wins).
     static ParseResult parse(const QByteArray &text);
 
 private:

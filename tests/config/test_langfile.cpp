@@ -44,6 +44,21 @@ QByteArray without(const char *parent, const char *member)
     return QByteArray::fromStdString(doc.dump());
 }
 
+// The valid file with JSON text as an extra, ignored member; made as text,
+// since a deep value cannot be built by recursion without the fault it tests.
+QByteArray with_extra(const QByteArray &json) { return "{\"extra\": " + json + "," + valid_file().mid(1); }
+
+QByteArray nested(int levels) { return QByteArray(levels, '[') + QByteArray(levels, ']'); }
+
+// An object of distinct keys: the worst case for a linear key search.
+QByteArray wide_object(int members)
+{
+    QByteArray out = "{";
+    for (int i = 0; i < members; ++i)
+        out += (i ? ",\"k" : "\"k") + QByteArray::number(i) + "\":0";
+    return out + "}";
+}
+
 // Qt's UTF-32 encoder splits characters beyond the BMP into their
 // surrogates, so UTF-32 fixtures are written here.
 QByteArray utf32(const QString &text, bool bigEndian, bool bom)
@@ -257,6 +272,48 @@ private slots:
         QFETCH(QString, where);
         const LanguageFile f = read_language_file(bytes);
         QVERIFY2(f.error.startsWith(where + QStringLiteral(": ")), qPrintable(f.error));
+    }
+
+    void files_beyond_the_bounds_are_refused_before_parsing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");  // empty: the file passes
+        const QByteArray condition = "\"Needs patch A\"]";
+        QTest::newRow("120,000-deep member") << ("{\"a\":" + nested(120000) + ",\"b\":0}") << "вложенность";
+        QTest::newRow("deep third element of a condition")
+            << QByteArray(valid_file()).replace(condition, "\"Needs patch A\", " + nested(kMaxNesting) + "]")
+            << "вложенность";
+        QTest::newRow("1,000,000-deep third element of a condition")
+            << QByteArray(valid_file()).replace(condition, "\"Needs patch A\", " + nested(1000000) + "]")
+            << "файл больше";
+        QTest::newRow("200,000 members") << with_extra(wide_object(200000)) << "файл больше";
+        QTest::newRow("one member too many") << with_extra(wide_object(kMaxMembers + 1)) << "членами";
+        QTest::newRow("NUL after the document") << valid_file() + QByteArray("\0{}", 3) << "нулевой байт";
+        QTest::newRow("NUL in UTF-16")
+            << encode(QString::fromUtf8(valid_file()) + QChar(0), "UTF-16LE", false) << "нулевой байт";
+        // At every bound at once, and as slow to parse as the bounds allow:
+        // `levels` deep, then objects of the most members up to the size.
+        const auto atBounds = [](int levels) {
+            QByteArray extra = "[" + nested(levels);
+            const QByteArray wide = wide_object(kMaxMembers);
+            while (with_extra(extra + "," + wide + "]").size() <= kMaxLanguageFileBytes)
+                extra += "," + wide;
+            extra += "]";
+            return with_extra(extra + QByteArray(kMaxLanguageFileBytes - with_extra(extra).size(), ' '));
+        };
+        QTest::newRow("at every bound") << atBounds(kMaxNesting - 2) << "";
+        QTest::newRow("one level deeper") << atBounds(kMaxNesting - 1) << "вложенность";
+        QTest::newRow("one byte more") << atBounds(kMaxNesting - 2) + " " << "файл больше";
+    }
+    void files_beyond_the_bounds_are_refused_before_parsing()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        const LanguageFile f = read_language_file(bytes);
+        if (reason.isEmpty())
+            QVERIFY2(f.error.isEmpty(), qPrintable(f.error));
+        else
+            QVERIFY2(f.error.contains(reason), qPrintable(f.error));
     }
 
     void the_valid_file_passes()

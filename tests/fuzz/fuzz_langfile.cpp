@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (const tess::Choice &c : tess::patch_choices(it.value().at("actions")))
             if (c.status.size() != 2)
                 __builtin_trap();
-        for (const tess::Condition &c : tess::conditions_of(it.value().at("conditions")))
+        const tess::Json conditions = it.value().at("conditions");  // each row keeps a copy
+        for (const tess::Condition &c : tess::conditions_of(conditions))
             tess::condition_holds(c, status);
     }
     return 0;

@@ -84,6 +84,10 @@ private slots:
         QTest::newRow("section twice") << QByteArray("[SETTINGS]\nvolume = x\n[SETTINGS]\nvolume = 60\n");
         QTest::newRow("key twice") << QByteArray("[SETTINGS]\nvolume = 2x\nvolume = 60\n");
         QTest::newRow("binary") << QByteArray("\x00\xff\xfe[", 4);
+        QTest::newRow("first of two keys valid") << QByteArray("[SETTINGS]\nvolume = 30\nvolume = 60\n");
+        QTest::newRow("first of two sections valid") << QByteArray("[SETTINGS]\nvolume = 30\n[SETTINGS]\nvolume = 60\n");
+        QTest::newRow("only DEFAULT") << QByteArray("[DEFAULT]\nvolume = 50\n");
+        QTest::newRow("NUL line") << QByteArray("[SETTINGS]\nvolume = 30\n") + '\0' + "\n";
     }
     void malformed_settings_fall_back_to_ten()
     {
