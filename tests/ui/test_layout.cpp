@@ -11,6 +11,9 @@
 #include <QSlider>
 #include <QToolButton>
 
+#include <functional>
+#include <utility>
+
 namespace {
 
 int rule_at(const QString &sheet, const QString &selector) { return sheet.indexOf(selector + QLatin1Char('{')); }
@@ -187,7 +190,7 @@ private slots:
         QCOMPARE(bar->orientation(), Qt::Vertical);
     }
 
-    void slider_repaint_asks_the_container_to_repaint()
+    void slider_changes_ask_the_container_to_repaint()
     {
         QWidget container;
         container.resize(40, 200);
@@ -199,9 +202,32 @@ private slots:
         QTest::qWait(100);
         PaintCounter counter(QPoint(2, 2));
         container.installEventFilter(&counter);
-        slider->repaint();
-        QTest::qWait(100);
-        QVERIFY(counter.paints > 0);
+        const std::pair<const char *, std::function<void()>> changes[] = {
+            {"value", [slider] { slider->setValue(40); }},
+            {"range", [slider] { slider->setMaximum(50); }},
+            {"size", [slider] { slider->resize(25, 150); }},
+        };
+        for (const auto &[what, change] : changes) {
+            const int before = counter.paints;
+            change();
+            QTRY_VERIFY2(counter.paints > before, what);
+        }
+    }
+
+    void an_idle_window_leaves_the_scroll_slider_alone()
+    {
+        WindowFixture f(language_file(plain_patches(26)));
+        QVERIFY(f.build());
+        MainWindow &w = *f.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.postshow_scroll_config(w.scrollArea->verticalScrollBar()->maximum());
+        QVERIFY(w.scroll_slider->isVisible());
+        QTest::qWait(300);  // the paints that follow showing
+        PaintCounter counter(QPoint(1, 1));
+        w.scroll_slider->installEventFilter(&counter);
+        QTest::qWait(1000);
+        QVERIFY2(counter.paints <= 2, qPrintable(QString::number(counter.paints)));
     }
 };
 
