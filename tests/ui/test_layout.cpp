@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QFrame>
 #include <QPaintEvent>
+#include <QPixmap>
 #include <QGridLayout>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -162,6 +163,18 @@ private slots:
 
         w.scroll_slider->setValue(max / 2);
         QCOMPARE(bar->value(), max / 2);
+    }
+
+    void the_background_is_decoded_at_the_size_it_is_drawn()
+    {
+        WindowFixture f(language_file(plain_patches(2)));
+        QVERIFY(f.build());
+        MainWindow &w = *f.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // What the style sheet loads for the background is the picture at
+        // the widget's size, not the whole 2099×1440 one.
+        QCOMPARE(QPixmap(QStringLiteral(":/main_window/background.jpg")).size(), w.Widget->size());
     }
 
     void a_list_that_fits_hides_the_scroll_column()
