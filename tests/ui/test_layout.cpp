@@ -36,6 +36,15 @@ private:
     QPoint outside_;
 };
 
+// Builds the window and shows it; null when either fails.
+MainWindow *shown_window(WindowFixture &f)
+{
+    if (!f.build())
+        return nullptr;
+    f.window->show();
+    return QTest::qWaitForWindowExposed(f.window.get()) ? f.window.get() : nullptr;
+}
+
 }  // namespace
 
 class TestLayout : public QObject
@@ -135,10 +144,9 @@ private slots:
     void buttons_scroll_by_three_steps_and_stop_at_the_ends()
     {
         WindowFixture f(language_file(plain_patches(26)));
-        QVERIFY(f.build());
-        MainWindow &w = *f.window;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainWindow *shown = shown_window(f);
+        QVERIFY(shown);
+        MainWindow &w = *shown;
         QScrollBar *bar = w.scrollArea->verticalScrollBar();
         QVERIFY(qobject_cast<CustomScroll *>(bar));
         const int max = bar->maximum();
@@ -168,10 +176,9 @@ private slots:
     void the_background_is_decoded_at_the_size_it_is_drawn()
     {
         WindowFixture f(language_file(plain_patches(2)));
-        QVERIFY(f.build());
-        MainWindow &w = *f.window;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainWindow *shown = shown_window(f);
+        QVERIFY(shown);
+        MainWindow &w = *shown;
         // What the style sheet loads for the background is the picture at
         // the widget's size, not the whole 2099×1440 one.
         QCOMPARE(QPixmap(QStringLiteral(":/main_window/background.jpg")).size(), w.Widget->size());
@@ -180,10 +187,9 @@ private slots:
     void a_list_that_fits_hides_the_scroll_column()
     {
         WindowFixture f(language_file(plain_patches(2)));
-        QVERIFY(f.build());
-        MainWindow &w = *f.window;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainWindow *shown = shown_window(f);
+        QVERIFY(shown);
+        MainWindow &w = *shown;
         const int max = w.scrollArea->verticalScrollBar()->maximum();
         QCOMPARE(max, 0);
         w.postshow_scroll_config(max);
@@ -230,10 +236,9 @@ private slots:
     void an_idle_window_leaves_the_scroll_slider_alone()
     {
         WindowFixture f(language_file(plain_patches(26)));
-        QVERIFY(f.build());
-        MainWindow &w = *f.window;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainWindow *shown = shown_window(f);
+        QVERIFY(shown);
+        MainWindow &w = *shown;
         w.postshow_scroll_config(w.scrollArea->verticalScrollBar()->maximum());
         QVERIFY(w.scroll_slider->isVisible());
         QTest::qWait(300);  // the paints that follow showing
