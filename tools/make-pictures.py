@@ -278,7 +278,8 @@ def main():
     save_png(arrow(GOLD), mw("arrow.png"))
     save_png(arrow(GOLD_LIGHT), mw("arrow_hover.png"))
     save_png(arrow(GREY), mw("arrow_disabled.png"))
-    save_png(panel((200, 56), radius=6, rim=2, alpha=245), mw("bg_small.png"))
+    # Opaque inside: the rows behind an open list must not show through.
+    save_png(panel((200, 56), radius=6, rim=2, alpha=255), mw("bg_small.png"))
     save_png(gradient((108, 15), [(0.0, (46, 46, 50)), (1.0, (28, 28, 32))]), mw("listbg.png"), rgb=True)
     save_png(sign(), mw("sign.png"))
     write_ico(mw("icon.ico"), [app_icon(px) for px in (16, 32, 64, 80, 128, 256)])

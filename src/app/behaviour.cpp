@@ -31,8 +31,12 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
 bool MainWindow::eventFilter(QObject *source, QEvent *event)
 {
     const bool combo = qobject_cast<QComboBox *>(source) != nullptr;
-    if (combo && event->type() == QEvent::Wheel)
+    if (combo && event->type() == QEvent::Wheel) {
+        // Accepted too: a wheel from the window system that is left
+        // unaccepted goes on to each parent, and the list behind would scroll.
+        event->accept();
         return true;
+    }
     if (combo && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
         && check_game_running())
         return true;

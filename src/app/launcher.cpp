@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QIcon>
-#include <QPixmapCache>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -26,10 +25,6 @@ int run_launcher(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
-    // The style sheets load their pictures through the pixmap cache; Qt's
-    // default limit (10 MiB) is smaller than the decoded background, which
-    // would then be decoded anew for every widget and state that names it.
-    QPixmapCache::setCacheLimit(48 * 1024);
     log().debug(QStringLiteral("Запуск графического интерфейса"));
 
     QFontDatabase font_db;

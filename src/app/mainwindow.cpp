@@ -4,14 +4,15 @@
 #include "media/mediaplayer.h"
 #include "patches/items.h"
 #include "ui/customwidget.h"
+#include "ui/look.h"
 
 #include <QCloseEvent>
 #include <QFile>
-#include <QGraphicsDropShadowEffect>
 #include <QLocale>
 #include <QSaveFile>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -47,16 +48,12 @@ void MainWindow::gui_config()
     connect(exit, &QToolButton::clicked, this, &QWidget::close);
     connect(dscrd, &QToolButton::clicked, this, &MainWindow::open_dscrd_link);
     installEventFilter(this);
-    tess::play_music(this);
+    tess::change_volume(this);
     verticalLayout->setAlignment(Qt::AlignCenter);
     QScrollBar *bar = scrollArea->verticalScrollBar();
     connect(scroll_slider, &QSlider::valueChanged, bar, &QScrollBar::setValue);
     connect(bar, &QScrollBar::valueChanged, scroll_slider, &QSlider::setValue);
-    auto *shadow = new QGraphicsDropShadowEffect(scrollFrame);
-    shadow->setBlurRadius(10);
-    shadow->setOffset(0, 0);
-    shadow->setColor(QColor(0, 0, 0, 250));
-    scrollFrame->setGraphicsEffect(shadow);
+    tess::look::add_drop_shadow(scrollFrame, 10, QPointF(0, 0), QColor(0, 0, 0, 250));
     connect(clear_cache_and_trash, &QToolButton::clicked, this, &MainWindow::clear_trash);
     connect(run_wow, &QToolButton::clicked, this, &MainWindow::run_wow_app);
 }
@@ -70,6 +67,17 @@ void MainWindow::close_window(QCloseEvent *)
     if (file.write(mediaplayer_config.toText()) < 0 || !file.commit())
         return;
     log().info(QStringLiteral("Конфигурация медиаплеера сохранена"));
+}
+
+void MainWindow::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    // The music starts once the window is on screen: making the player costs
+    // more than anything else at start-up, and nobody hears the difference.
+    if (!musicStarted_) {
+        musicStarted_ = true;
+        QTimer::singleShot(0, this, [this] { tess::play_music(this); });
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -66,10 +66,12 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     int _pagestep = 0;
     bool closeRouted_ = false;
+    bool musicStarted_ = false;
     // The rows are plain objects; the window keeps them for its whole life.
     std::vector<std::unique_ptr<StaticItem>> rows_;
 };

@@ -14,6 +14,11 @@ namespace tess {
 namespace {
 const QString kSection = QStringLiteral("SETTINGS");
 const QString kVolume = QStringLiteral("volume");
+
+QMediaPlayer *player_of(MainWindow *window)
+{
+    return window->findChild<QMediaPlayer *>(QString(), Qt::FindDirectChildrenOnly);
+}
 }  // namespace
 
 int stored_volume(const IniSettings &settings)
@@ -31,15 +36,15 @@ void play_music(MainWindow *window)
         playlist->addMedia(QMediaContent(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())));
     playlist->shuffle();
     playlist->setPlaybackMode(QMediaPlaylist::Loop);
+    player->setVolume(window->volume->value());
     player->setPlaylist(playlist);
     player->play();
-    change_volume(window, player);
 }
 
-void change_volume(MainWindow *window, QMediaPlayer *player)
+void change_volume(MainWindow *window)
 {
-    QObject::connect(window->volume, &QSlider::valueChanged, player,
-                     [window, player](int) { save_volume(window, player); });
+    QObject::connect(window->volume, &QSlider::valueChanged, window,
+                     [window](int) { save_volume(window, player_of(window)); });
     window->volume->setValue(stored_volume(window->mediaplayer_config));
 }
 
@@ -47,7 +52,8 @@ void save_volume(MainWindow *window, QMediaPlayer *player)
 {
     const int value = window->volume->value();
     window->mediaplayer_config.setValue(kSection, kVolume, QString::number(value));
-    player->setVolume(value);
+    if (player)
+        player->setVolume(value);
 }
 
 }  // namespace tess

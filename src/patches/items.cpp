@@ -1,18 +1,18 @@
 #include "patches/items.h"
 
 #include "app/mainwindow.h"
+#include "ui/look.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFrame>
-#include <QGraphicsDropShadowEffect>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace {
 
-const char kFrameStyle[] = "QLabel {\n    color: rgb(255, 199, 0);\n} QComboBox{font: %1 10pt %2;}";
+const char kFrameStyle[] = "QLabel {\n    color: " TESSARINE_GOLD ";\n} QComboBox{font: %1 10pt %2;}";
 
 const char kEnabledStyle[] =
     "QComboBox {\nborder-image: url(:/main_window/bar.png);\npadding: 1px 0px 1px 10px;\ncolor: #f2f3f4;\n} \n"
@@ -34,18 +34,11 @@ const char kDisabledStyle[] =
     "    color: white;\n    selection-background-color: qlineargradient(spread:pad, x1:1, y1:1, x2:1, y2:0, "
     "stop:0.3125 rgba(50, 50, 50, 55), stop:0.715909 rgba(92, 92, 92, 55));\n}\n"
     "QComboBox::drop-down:button{\n    border:none;\n}\nQComboBox::drop-down:button{\n    border:none;\n}"
-    " QToolTip {font: 100 11pt %1; background: transparent; background-color: transparent;color: rgb(255, 199, 0); "
+    " QToolTip {font: 100 11pt %1; background: transparent; background-color: transparent;color: " TESSARINE_GOLD "; "
     "border-width: 1; border-style: solid; border-color: #777777; border-radius: 4; padding: 5px; "
     "background-clip: border;}";
 
-QGraphicsDropShadowEffect *row_shadow(QWidget *owner)
-{
-    auto *shadow = new QGraphicsDropShadowEffect(owner);
-    shadow->setBlurRadius(15);
-    shadow->setOffset(0, 0);
-    shadow->setColor(QColor(0, 0, 0, 250));
-    return shadow;
-}
+void add_row_shadow(QWidget *owner) { tess::look::add_drop_shadow(owner, 15, QPointF(0, 0), QColor(0, 0, 0, 250)); }
 
 }  // namespace
 
@@ -62,10 +55,10 @@ StaticItem::StaticItem(MainWindow *parent_, const tess::Json &data, Kind kind)
     // The rows' own rule: both Cyrillic and English locales take the
     // Cyrillic face; every other locale the Latin one.
     if (parent->locale.contains(QLatin1String("ru")) || parent->locale.contains(QLatin1String("en"))) {
-        fontfile = QStringLiteral("FrizQuadrataCTT");
+        fontfile = tess::look::kCyrillicFamily;
         fontweight = 500;
     } else {
-        fontfile = QStringLiteral("Friz Quadrata Std");
+        fontfile = tess::look::kLatinFamily;
         fontweight = 750;
     }
     construct();
@@ -117,7 +110,7 @@ void StaticItem::construct()
 {
     frame = new QFrame();
     frame->setMinimumSize(QSize(0, 50));
-    frame->setMaximumSize(QSize(16777215, 50));
+    frame->setMaximumSize(QSize(QWIDGETSIZE_MAX, 50));
     frame->setStyleSheet(QString::fromLatin1(kFrameStyle).arg(fontweight).arg(fontfile));
     frame->setMaximumWidth(160);
     frame->setFrameShape(QFrame::NoFrame);
@@ -132,11 +125,11 @@ void StaticItem::construct()
 
     label = new QLabel(frame);
     label->setMinimumSize(QSize(0, 20));
-    label->setMaximumSize(QSize(16777215, 15));
+    label->setMaximumSize(QSize(QWIDGETSIZE_MAX, 15));
     label->setStyleSheet(QStringLiteral("font: %1 %2 %3;").arg(fontweight).arg(fontsize, fontfile));
     label->setObjectName(QStringLiteral("label"));
     label->setText(name);
-    label->setGraphicsEffect(row_shadow(label));
+    add_row_shadow(label);
     verticalLayout->addWidget(label);
 
     comboBox = new QComboBox(frame);
@@ -154,7 +147,7 @@ void StaticItem::construct()
     comboBox->lineEdit()->setReadOnly(true);
     comboBox->lineEdit()->setEnabled(false);
     comboBox->addItems(tess::action_texts(actions));
-    comboBox->setGraphicsEffect(row_shadow(comboBox));
+    add_row_shadow(comboBox);
 
     QWidget *popup = comboBox->view()->window();
     popup->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);

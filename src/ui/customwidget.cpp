@@ -9,8 +9,14 @@ CustomSlider::CustomSlider(QWidget *parent) : QSlider(parent), parent_(parent)
     setInvertedControls(true);
 }
 
-void CustomSlider::paintEvent(QPaintEvent *event)
+void CustomSlider::sliderChange(SliderChange change)
 {
-    QSlider::paintEvent(event);
+    QSlider::sliderChange(change);
+    parent_->update();
+}
+
+void CustomSlider::resizeEvent(QResizeEvent *event)
+{
+    QSlider::resizeEvent(event);
     parent_->update();
 }

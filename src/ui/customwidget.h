@@ -17,7 +17,9 @@ protected:
 };
 
 // The skinned scroll slider. Its handle is drawn over the container's
-// picture, so every repaint asks the container to repaint as well.
+// picture, so whenever the handle can move (value, range or size) the
+// container is repainted as well. Not on every paint: the container's
+// repaint paints the slider again, which would ask again, for ever.
 class CustomSlider : public QSlider
 {
     Q_OBJECT
@@ -26,7 +28,8 @@ public:
     explicit CustomSlider(QWidget *parent);
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
+    void sliderChange(SliderChange change) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QWidget *parent_;

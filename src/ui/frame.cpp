@@ -1,9 +1,9 @@
 #include "app/log.h"
 #include "app/mainwindow.h"
 #include "ui/customwidget.h"
+#include "ui/look.h"
 
 #include <QFrame>
-#include <QGraphicsDropShadowEffect>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
@@ -14,11 +14,7 @@ void MainWindow::setup_ui_shadow()
 {
     setWindowFlag(Qt::FramelessWindowHint, true);
     setAttribute(Qt::WA_TranslucentBackground, true);
-    auto *shadow = new QGraphicsDropShadowEffect(Widget);
-    shadow->setBlurRadius(15);
-    shadow->setOffset(5, 5);
-    shadow->setColor(QColor(0, 0, 25, 150));
-    Widget->setGraphicsEffect(shadow);
+    tess::look::add_drop_shadow(Widget, 15, QPointF(5, 5), QColor(0, 0, 25, 150));
 }
 
 void MainWindow::postshow_scroll_config(int value)

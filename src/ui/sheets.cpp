@@ -1,5 +1,7 @@
 #include "ui/ui.h"
 
+#include "ui/look.h"
+
 namespace ui_sheets {
 
 QString main_widget(const QString &fontweight, const QString &fontfile)
@@ -141,9 +143,9 @@ const char volume[] =
     "    color: #b2b2b2;\n"                                                                        \
     "}"
 
-const char clear_cache[] = TESSARINE_TEXT_BUTTON_SHEET("clear_cache_and_trash", "#ffc700");
-const char run_wow[] = TESSARINE_TEXT_BUTTON_SHEET("run_wow", "#ffc700");
-const char exit_btn[] = TESSARINE_TEXT_BUTTON_SHEET("exit", "rgb(255, 199, 0)");
+const char clear_cache[] = TESSARINE_TEXT_BUTTON_SHEET("clear_cache_and_trash", TESSARINE_GOLD);
+const char run_wow[] = TESSARINE_TEXT_BUTTON_SHEET("run_wow", TESSARINE_GOLD);
+const char exit_btn[] = TESSARINE_TEXT_BUTTON_SHEET("exit", TESSARINE_GOLD);
 
 #undef TESSARINE_TEXT_BUTTON_SHEET
 

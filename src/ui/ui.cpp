@@ -1,6 +1,7 @@
 #include "ui/ui.h"
 
 #include "ui/customwidget.h"
+#include "ui/look.h"
 
 #include <QCoreApplication>
 #include <QFrame>
@@ -16,8 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int kNoLimit = 16777215;
 
 QSizePolicy expanding_policy(QWidget *w)
 {
@@ -73,11 +72,11 @@ QToolButton *scroll_button(QWidget *parent, const char *name, const char *sheet)
 void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
 {
     if (locale.contains(QLatin1String("ru"))) {
-        fontfile = QStringLiteral("FrizQuadrataCTT");
+        fontfile = tess::look::kCyrillicFamily;
         fontweight = QStringLiteral("500");
     } else {
         // "en" and every other language: the Latin-only face.
-        fontfile = QStringLiteral("Friz Quadrata Std");
+        fontfile = tess::look::kLatinFamily;
         fontweight = QStringLiteral("750");
     }
 
@@ -104,6 +103,11 @@ void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
     gridLayout_2->setObjectName(QStringLiteral("gridLayout_2"));
     gridLayout_2->setContentsMargins(10, 10, 10, 10);
     gridLayout_2->setSpacing(10);
+    // The background is drawn stretched over `Widget`, which fills the fixed
+    // window inside gridLayout's margins: decoded once, at that size.
+    const QSize drawn = QRect(QPoint(), MainWindow->size()).marginsRemoved(gridLayout->contentsMargins()).size();
+    tess::look::preload_scaled_picture(QStringLiteral(":/main_window/background.jpg"),
+                                       drawn * MainWindow->devicePixelRatioF());
 
     scrollArea_frame = new QFrame(Widget);
     scrollArea_frame->setObjectName(QStringLiteral("scrollArea_frame"));
@@ -143,7 +147,7 @@ void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
     scrollFrame = new QFrame(scrollArea_frame);
     scrollFrame->setObjectName(QStringLiteral("scrollFrame"));
     scrollFrame->setMinimumSize(QSize(35, 0));
-    scrollFrame->setMaximumSize(QSize(35, kNoLimit));
+    scrollFrame->setMaximumSize(QSize(35, QWIDGETSIZE_MAX));
     scrollFrame->setStyleSheet(QString());
     no_frame(scrollFrame);
     verticalLayout = new QVBoxLayout(scrollFrame);
@@ -157,7 +161,7 @@ void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
     scroll_slider = new CustomSlider(scrollFrame);
     scroll_slider->setObjectName(QStringLiteral("scroll_slider"));
     scroll_slider->setMinimumSize(QSize(25, 0));
-    scroll_slider->setMaximumSize(QSize(25, kNoLimit));
+    scroll_slider->setMaximumSize(QSize(25, QWIDGETSIZE_MAX));
     scroll_slider->setStyleSheet(QString::fromLatin1(ui_sheets::scroll_slider));
     scroll_slider->setOrientation(Qt::Vertical);
     scroll_slider->setInvertedAppearance(true);

@@ -7,7 +7,15 @@
 namespace {
 
 
-QMediaPlayer *player_of(MainWindow &w) { return w.findChild<QMediaPlayer *>(); }
+// Shows the window and waits for its music: the player is made once the
+// window has been painted.
+QMediaPlayer *player_of(MainWindow &w)
+{
+    w.show();
+    QMediaPlayer *player = nullptr;
+    const bool started = QTest::qWaitFor([&] { return (player = w.findChild<QMediaPlayer *>()) != nullptr; }, 10000);
+    return started ? player : nullptr;
+}
 
 QByteArray nl() { return expected_line_end(); }
 
@@ -30,7 +38,9 @@ private slots:
         const QByteArray expected = QByteArray("[SETTINGS]") + nl() + "volume = 10" + nl() + nl();
         QCOMPARE(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")), expected);
         QCOMPARE(f.window->volume->value(), 10);
-        QCOMPARE(player_of(*f.window)->volume(), 10);
+        QMediaPlayer *player = player_of(*f.window);
+        QVERIFY(player);
+        QCOMPARE(player->volume(), 10);
         f.window->volume->setValue(33);
         QCOMPARE(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")), expected);
         f.window->close();
@@ -46,7 +56,9 @@ private slots:
         f.game.touch(QStringLiteral("launcher/.config/mediaplayer.ini"), "[DEFAULT]\nvolume = 100\n\n[SETTINGS]\n");
         QVERIFY(f.build());
         QCOMPARE(f.window->volume->value(), 100);
-        QCOMPARE(player_of(*f.window)->volume(), 100);
+        QMediaPlayer *player = player_of(*f.window);
+        QVERIFY(player);
+        QCOMPARE(player->volume(), 100);
         QVERIFY(!f.window->mediaplayer_config.sections().at(1).items.size());
     }
 
@@ -68,7 +80,9 @@ private slots:
         f.game.touch(QStringLiteral("launcher/.config/mediaplayer.ini"), "[SETTINGS]\nvolume = " + stored + "\n");
         QVERIFY(f.build());
         QCOMPARE(f.window->volume->value(), slider);
-        QCOMPARE(player_of(*f.window)->volume(), slider);
+        QMediaPlayer *player = player_of(*f.window);
+        QVERIFY(player);
+        QCOMPARE(player->volume(), slider);
         QCOMPARE(f.window->mediaplayer_config.value(QStringLiteral("SETTINGS"), QStringLiteral("volume")).value(), memory);
         f.window->close();
         QVERIFY(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")).contains("volume = " + memory.toLatin1()));
@@ -96,7 +110,9 @@ private slots:
         f.game.touch(QStringLiteral("launcher/.config/mediaplayer.ini"), content);
         QVERIFY(f.build());
         QCOMPARE(f.window->volume->value(), 10);
-        QCOMPARE(player_of(*f.window)->volume(), 10);
+        QMediaPlayer *player = player_of(*f.window);
+        QVERIFY(player);
+        QCOMPARE(player->volume(), 10);
         f.window->close();
         QVERIFY(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")).contains("[SETTINGS]"));
     }
@@ -157,6 +173,7 @@ private slots:
         f.game.touch(QStringLiteral("launcher/.config/audio/sub/deeper.mp3"));
         QVERIFY(f.build());
         QMediaPlayer *player = player_of(*f.window);
+        QVERIFY(player);
         QMediaPlaylist *playlist = player->playlist();
         QVERIFY(playlist);
         QCOMPARE(playlist->mediaCount(), 10);
@@ -170,9 +187,11 @@ private slots:
     {
         WindowFixture f(lang());
         QVERIFY(f.build());
-        QCOMPARE(player_of(*f.window)->playlist()->mediaCount(), 0);
+        QMediaPlayer *player = player_of(*f.window);
+        QVERIFY(player);
+        QCOMPARE(player->playlist()->mediaCount(), 0);
         f.window->volume->setValue(55);
-        QCOMPARE(player_of(*f.window)->volume(), 55);
+        QCOMPARE(player->volume(), 55);
     }
 };
 

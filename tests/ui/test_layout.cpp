@@ -5,11 +5,15 @@
 #include <QContextMenuEvent>
 #include <QFrame>
 #include <QPaintEvent>
+#include <QPixmap>
 #include <QGridLayout>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
 #include <QToolButton>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -31,6 +35,15 @@ public:
 private:
     QPoint outside_;
 };
+
+// Builds the window and shows it; null when either fails.
+MainWindow *shown_window(WindowFixture &f)
+{
+    if (!f.build())
+        return nullptr;
+    f.window->show();
+    return QTest::qWaitForWindowExposed(f.window.get()) ? f.window.get() : nullptr;
+}
 
 }  // namespace
 
@@ -131,10 +144,9 @@ private slots:
     void buttons_scroll_by_three_steps_and_stop_at_the_ends()
     {
         WindowFixture f(language_file(plain_patches(26)));
-        QVERIFY(f.build());
-        MainWindow &w = *f.window;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainWindow *shown = shown_window(f);
+        QVERIFY(shown);
+        MainWindow &w = *shown;
         QScrollBar *bar = w.scrollArea->verticalScrollBar();
         QVERIFY(qobject_cast<CustomScroll *>(bar));
         const int max = bar->maximum();
@@ -161,13 +173,23 @@ private slots:
         QCOMPARE(bar->value(), max / 2);
     }
 
+    void the_background_is_decoded_at_the_size_it_is_drawn()
+    {
+        WindowFixture f(language_file(plain_patches(2)));
+        MainWindow *shown = shown_window(f);
+        QVERIFY(shown);
+        MainWindow &w = *shown;
+        // What the style sheet loads for the background is the picture at
+        // the widget's size, not the whole 2099×1440 one.
+        QCOMPARE(QPixmap(QStringLiteral(":/main_window/background.jpg")).size(), w.Widget->size());
+    }
+
     void a_list_that_fits_hides_the_scroll_column()
     {
         WindowFixture f(language_file(plain_patches(2)));
-        QVERIFY(f.build());
-        MainWindow &w = *f.window;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainWindow *shown = shown_window(f);
+        QVERIFY(shown);
+        MainWindow &w = *shown;
         const int max = w.scrollArea->verticalScrollBar()->maximum();
         QCOMPARE(max, 0);
         w.postshow_scroll_config(max);
@@ -187,7 +209,7 @@ private slots:
         QCOMPARE(bar->orientation(), Qt::Vertical);
     }
 
-    void slider_repaint_asks_the_container_to_repaint()
+    void slider_changes_ask_the_container_to_repaint()
     {
         QWidget container;
         container.resize(40, 200);
@@ -199,9 +221,31 @@ private slots:
         QTest::qWait(100);
         PaintCounter counter(QPoint(2, 2));
         container.installEventFilter(&counter);
-        slider->repaint();
-        QTest::qWait(100);
-        QVERIFY(counter.paints > 0);
+        const std::pair<const char *, std::function<void()>> changes[] = {
+            {"value", [slider] { slider->setValue(40); }},
+            {"range", [slider] { slider->setMaximum(50); }},
+            {"size", [slider] { slider->resize(25, 150); }},
+        };
+        for (const auto &[what, change] : changes) {
+            const int before = counter.paints;
+            change();
+            QTRY_VERIFY2(counter.paints > before, what);
+        }
+    }
+
+    void an_idle_window_leaves_the_scroll_slider_alone()
+    {
+        WindowFixture f(language_file(plain_patches(26)));
+        MainWindow *shown = shown_window(f);
+        QVERIFY(shown);
+        MainWindow &w = *shown;
+        w.postshow_scroll_config(w.scrollArea->verticalScrollBar()->maximum());
+        QVERIFY(w.scroll_slider->isVisible());
+        QTest::qWait(300);  // the paints that follow showing
+        PaintCounter counter(QPoint(1, 1));
+        w.scroll_slider->installEventFilter(&counter);
+        QTest::qWait(1000);
+        QVERIFY2(counter.paints <= 2, qPrintable(QString::number(counter.paints)));
     }
 };
 

@@ -61,6 +61,15 @@ private slots:
         QCOMPARE(image.hasAlphaChannel(), alpha);
     }
 
+    void the_drop_down_list_is_opaque_inside_its_rim()
+    {
+        // The rows behind an open list must not show through it.
+        const QImage list = QImage(QStringLiteral(":/main_window/bg_small.png")).convertToFormat(QImage::Format_ARGB32);
+        for (int y = 3; y < list.height() - 3; ++y)
+            for (int x = 3; x < list.width() - 3; ++x)
+                QVERIFY2(qAlpha(list.pixel(x, y)) == 255, qPrintable(QStringLiteral("at %1,%2").arg(x).arg(y)));
+    }
+
     void background_is_a_progressive_jpeg()
     {
         QFile f(QStringLiteral(":/main_window/background.jpg"));

@@ -1,0 +1,63 @@
+#include "ui/look.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QGraphicsDropShadowEffect>
+#include <QImageReader>
+#include <QPixmap>
+#include <QPixmapCache>
+#include <QWidget>
+
+namespace tess::look {
+
+namespace {
+
+// Qt 5's hex form in QPixmap's cache keys: each byte from the lowest, low
+// nibble first.
+template <typename T>
+QString key_hex(T value)
+{
+    static const char digits[] = "0123456789abcdef";
+    QString out;
+    for (size_t i = 0; i < sizeof(T); ++i) {
+        const auto byte = static_cast<unsigned>((value >> (8 * i)) & 0xff);
+        out += QLatin1Char(digits[byte & 0xf]);
+        out += QLatin1Char(digits[byte >> 4]);
+    }
+    return out;
+}
+
+// The key under which QPixmap(path) looks in the pixmap cache (Qt 5.15,
+// QPixmap::load; the last part is the raster pixmap type, 0).
+QString pixmap_cache_key(const QString &path)
+{
+    const QFileInfo info(path);
+    return QStringLiteral("qt_pixmap") + info.absoluteFilePath()
+           + key_hex<quint32>(quint32(info.lastModified().toSecsSinceEpoch()))
+           + key_hex<quint64>(quint64(info.size())) + key_hex<quint32>(0);
+}
+
+}  // namespace
+
+void add_drop_shadow(QWidget *widget, qreal blurRadius, QPointF offset, const QColor &color)
+{
+    auto *shadow = new QGraphicsDropShadowEffect(widget);
+    shadow->setBlurRadius(blurRadius);
+    shadow->setOffset(offset);
+    shadow->setColor(color);
+    widget->setGraphicsEffect(shadow);
+}
+
+bool preload_scaled_picture(const QString &path, const QSize &size)
+{
+    QImageReader reader(path);
+    // The decoder scales while it decodes, which is much cheaper than
+    // decoding the whole picture and scaling it afterwards.
+    reader.setScaledSize(size);
+    const QImage image = reader.read();
+    if (image.isNull())
+        return false;
+    return QPixmapCache::insert(pixmap_cache_key(path), QPixmap::fromImage(image));
+}
+
+}  // namespace tess::look

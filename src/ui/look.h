@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+#include <QPointF>
+#include <QString>
+
+class QSize;
+class QWidget;
+
+// The gold of the titles and button texts, as style sheets write it; a
+// macro so that it joins the sheets' literals.
+#define TESSARINE_GOLD "rgb(255, 199, 0)"
+
+// Facts of the window's look that more than one part of the program uses.
+namespace tess::look {
+
+// The interface's font families: the face with Cyrillic letters and the
+// Latin-only one.
+inline const QString kCyrillicFamily = QStringLiteral("FrizQuadrataCTT");
+inline const QString kLatinFamily = QStringLiteral("Friz Quadrata Std");
+
+// Gives `widget` a drop shadow of its own (owned by the widget).
+void add_drop_shadow(QWidget *widget, qreal blurRadius, QPointF offset, const QColor &color);
+
+// Puts the picture at `path`, scaled to `size`, where QPixmap's loader looks
+// first, so that a style sheet naming it gets the small picture without
+// decoding the large one. False when the picture cannot be read.
+bool preload_scaled_picture(const QString &path, const QSize &size);
+
+}  // namespace tess::look
