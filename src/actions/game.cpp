@@ -1,5 +1,6 @@
 #include "actions/game.h"
 
+#include "app/system.h"
 #include "patches/wildcard.h"
 
 #include <QDir>
@@ -7,81 +8,46 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <unistd.h>
-#endif
-
 namespace tess {
 
 namespace {
 
-#ifndef Q_OS_WIN
-
-struct FileId {
-    dev_t dev;
-    ino_t ino;
-};
-
-bool same_file(const QByteArray &path, const FileId &id)
+// Whether an entry of Wine's DLL override list ("name,name=mode") names d3d9,
+// compared as Wine compares: letter case, spaces, a leading "*" and a ".dll"
+// ending ignored. An entry without "=" is ignored by Wine, so here too.
+bool names_d3d9(const QString &entry)
 {
-    struct stat st;
-    return ::stat(path.constData(), &st) == 0 && st.st_dev == id.dev && st.st_ino == id.ino;
-}
-
-bool mapped_by(const QString &mapsPath, const FileId &id)
-{
-    QFile maps(mapsPath);
-    if (!maps.open(QIODevice::ReadOnly))
+    const int eq = entry.indexOf(QLatin1Char('='));
+    if (eq < 0)
         return false;
-    // address perms offset major:minor inode path
-    while (!maps.atEnd()) {
-        const QList<QByteArray> fields = maps.readLine().simplified().split(' ');
-        if (fields.size() < 5)
-            continue;
-        const QList<QByteArray> dev = fields.at(3).split(':');
-        if (dev.size() != 2)
-            continue;
-        bool okIno = false, okMaj = false, okMin = false;
-        const qulonglong ino = fields.at(4).toULongLong(&okIno);
-        const uint maj = dev.at(0).toUInt(&okMaj, 16);
-        const uint min = dev.at(1).toUInt(&okMin, 16);
-        if (okIno && okMaj && okMin && ino == id.ino && makedev(maj, min) == id.dev)
+    const QStringList names = entry.left(eq).split(QLatin1Char(','));
+    for (QString name : names) {
+        name = name.trimmed();
+        if (name.startsWith(QLatin1Char('*')))
+            name.remove(0, 1);
+        if (name.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive))
+            name.chop(4);
+        if (name.compare(QLatin1String("d3d9"), Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
 }
-
-// Every process the caller may see, by its open descriptors and its mappings.
-bool held_by_other_process(const FileId &id)
-{
-    const QString self = QString::number(::getpid());
-    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString &pid : pids) {
-        if (pid == self || pid.toInt() <= 0)
-            continue;
-        const QString base = QStringLiteral("/proc/") + pid;
-        const QStringList fds = QDir(base + QStringLiteral("/fd")).entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot);
-        for (const QString &fd : fds)
-            if (same_file(QFile::encodeName(base + QStringLiteral("/fd/") + fd), id))
-                return true;
-        if (mapped_by(base + QStringLiteral("/maps"), id))
-            return true;
-    }
-    return false;
-}
-
-#endif
 
 }  // namespace
+
+QString with_native_d3d9(const QString &overrides)
+{
+    const QStringList entries = overrides.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (const QString &entry : entries)
+        if (names_d3d9(entry))
+            return overrides;
+    const QString native = QStringLiteral("d3d9=n,b");
+    if (overrides.trimmed().isEmpty())
+        return native;
+    return overrides + (overrides.endsWith(QLatin1Char(';')) ? QString() : QStringLiteral(";")) + native;
+}
+
+// ---- What differs between the platforms: the probe and how a game starts.
 
 #ifdef Q_OS_WIN
 
@@ -93,21 +59,147 @@ bool file_held_open(const QString &path)
     return !MoveFileExW(p.c_str(), p.c_str(), 0);
 }
 
+LaunchCommand launch_command(const QString &gamePath, const QProcessEnvironment &environment, bool dxvkOn)
+{
+    Q_UNUSED(dxvkOn)
+    return {gamePath, {}, environment};
+}
+
 #else
+
+namespace {
+
+bool same_file(const struct stat &st, FileId file) { return st.st_dev == file.device && st.st_ino == file.inode; }
+
+// Every mapping of a process, one a line: "address perms offset major:minor
+// inode path". Read to the end: the file reports a size of 0.
+bool maps_file(int mapsFd, FileId file)
+{
+    if (mapsFd < 0)
+        return false;
+    QByteArray text;
+    char buffer[16384];
+    ssize_t n;
+    while ((n = ::read(mapsFd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR))
+        if (n > 0)
+            text.append(buffer, static_cast<int>(n));
+    ::close(mapsFd);
+    for (const QByteArray &line : text.split('\n')) {
+        unsigned major = 0, minor = 0;
+        unsigned long long inode = 0;
+        if (std::sscanf(line.constData(), "%*s %*s %*s %x:%x %llu", &major, &minor, &inode) == 3 && inode == file.inode
+            && makedev(major, minor) == file.device)
+            return true;
+    }
+    return false;
+}
+
+// One process's open descriptors, then its mappings.
+bool process_holds(int procFd, long pid, FileId file)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "%ld/fd", pid);
+    const int fdDir = ::openat(procFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (DIR *fds = fdDir >= 0 ? ::fdopendir(fdDir) : nullptr) {
+        bool found = false;
+        while (const dirent *entry = ::readdir(fds)) {
+            struct stat st;
+            if (entry->d_name[0] != '.' && ::fstatat(::dirfd(fds), entry->d_name, &st, 0) == 0 && same_file(st, file)) {
+                found = true;
+                break;
+            }
+        }
+        ::closedir(fds);
+        if (found)
+            return true;
+    } else if (fdDir >= 0) {
+        ::close(fdDir);
+    }
+    std::snprintf(path, sizeof path, "%ld/maps", pid);
+    return maps_file(::openat(procFd, path, O_RDONLY | O_CLOEXEC), file);
+}
+
+#ifdef Q_OS_LINUX
+// While the probe holds its lease, an open of the file by any other process
+// makes the kernel send SIGIO, whose default action ends the launcher. The
+// lease is given back at once, so the signal needs no action. A handler
+// rather than SIG_IGN: an ignored signal would stay ignored in the game the
+// launcher starts. A handler somebody else installed is left alone.
+void survive_lease_breaks()
+{
+    static const bool done = [] {
+        struct sigaction current {};
+        if (::sigaction(SIGIO, nullptr, &current) != 0 || (current.sa_flags & SA_SIGINFO) != 0
+            || current.sa_handler != SIG_DFL)
+            return false;
+        struct sigaction quiet {};
+        quiet.sa_handler = [](int) {};
+        sigemptyset(&quiet.sa_mask);
+        quiet.sa_flags = SA_RESTART;
+        return ::sigaction(SIGIO, &quiet, nullptr) == 0;
+    }();
+    Q_UNUSED(done)
+}
+#endif
+
+// The `wine` to run a Windows program with: WINE as Wine's own tools honour
+// it (a bare name is looked up on PATH), else `wine` on PATH; empty if none.
+QString wine_program(const QProcessEnvironment &environment)
+{
+    const QStringList path = environment.value(QStringLiteral("PATH")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    const QString chosen = environment.value(QStringLiteral("WINE"));
+    if (!chosen.isEmpty())
+        return chosen.contains(QLatin1Char('/')) ? chosen : QStandardPaths::findExecutable(chosen, path);
+    return QStandardPaths::findExecutable(QStringLiteral("wine"), path);
+}
+
+}  // namespace
+
+std::optional<FileId> file_id(const QString &path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return FileId{st.st_dev, st.st_ino};
+}
+
+QList<qint64> processes_holding(FileId file, int atMost)
+{
+    QList<qint64> found;
+    DIR *proc = ::opendir("/proc");
+    if (!proc)
+        return found;
+    const pid_t self = ::getpid();
+    while (found.size() < atMost) {
+        const dirent *entry = ::readdir(proc);
+        if (!entry)
+            break;
+        char *end = nullptr;
+        const long pid = std::strtol(entry->d_name, &end, 10);
+        if (*end == '\0' && pid > 0 && pid != self && process_holds(::dirfd(proc), pid, file))
+            found.append(pid);
+    }
+    ::closedir(proc);
+    return found;
+}
 
 bool file_held_open(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
+    // Non-blocking, or a FIFO by this name would wait for a writer for ever.
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat st;
-    if (::stat(native.constData(), &st) != 0)
+    if (fd >= 0 ? ::fstat(fd, &st) != 0 : ::stat(native.constData(), &st) != 0) {
+        if (fd >= 0)
+            ::close(fd);
         return true;
-    const FileId id{st.st_dev, st.st_ino};
+    }
 #ifdef Q_OS_LINUX
     // A write lease is refused with EAGAIN while any other descriptor is
     // open on the file. It needs ownership or CAP_LEASE; without them the
     // scan below serves.
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
     if (fd >= 0) {
+        survive_lease_breaks();
         const int r = ::fcntl(fd, F_SETLEASE, F_WRLCK);
         const int code = errno;
         if (r == 0)
@@ -118,23 +210,35 @@ bool file_held_open(const QString &path)
         if (code == EAGAIN)
             return true;
     }
-#endif
-    return held_by_other_process(id);
-}
-
-#endif
-
-#ifdef Q_OS_WIN
-bool file_open_in_other_process(const QString &path) { return QFileInfo::exists(path) && file_held_open(path); }
 #else
-bool file_open_in_other_process(const QString &path)
-{
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return false;
-    return held_by_other_process({st.st_dev, st.st_ino});
-}
+    if (fd >= 0)
+        ::close(fd);
 #endif
+    return !processes_holding({st.st_dev, st.st_ino}, 1).isEmpty();
+}
+
+LaunchCommand launch_command(const QString &gamePath, const QProcessEnvironment &environment, bool dxvkOn)
+{
+    LaunchCommand command{gamePath, {}, environment};
+    // Wine loads its own d3d9 unless told to prefer the one beside the game.
+    const QString overrides = QStringLiteral("WINEDLLOVERRIDES");
+    if (dxvkOn)
+        command.environment.insert(overrides, with_native_d3d9(environment.value(overrides)));
+    // A Windows executable that the system cannot run itself goes through Wine.
+    const QFileInfo game(gamePath);
+    if (game.exists() && !game.isExecutable()) {
+        const QString wine = wine_program(environment);
+        if (!wine.isEmpty()) {
+            command.program = wine;
+            command.arguments = QStringList{gamePath};
+        }
+    }
+    return command;
+}
+
+#endif
+
+// ---- The same everywhere.
 
 bool game_holds_archive()
 {
@@ -150,21 +254,7 @@ QString game_executable()
     return found.isEmpty() ? QStringLiteral("../wow.exe") : found.first();
 }
 
-LaunchCommand launch_command(const QString &gamePath, const QString &searchPath)
-{
-#ifndef Q_OS_WIN
-    const QFileInfo game(gamePath);
-    if (game.exists() && !game.isExecutable()) {
-        const QString wine =
-            QStandardPaths::findExecutable(QStringLiteral("wine"), searchPath.split(QLatin1Char(':'), Qt::SkipEmptyParts));
-        if (!wine.isEmpty())
-            return {wine, {gamePath}};
-    }
-#else
-    Q_UNUSED(searchPath)
-#endif
-    return {gamePath, {}};
-}
+bool dxvk_on() { return !glob(QStringLiteral("../d3d9.dll")).isEmpty(); }
 
 QString community_invitation()
 {

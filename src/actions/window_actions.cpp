@@ -11,9 +11,13 @@ bool MainWindow::check_game_running() { return tess::game_holds_archive(); }
 void MainWindow::run_wow_app()
 {
     const tess::LaunchCommand command =
-        tess::launch_command(tess::game_executable(), QString::fromLocal8Bit(qgetenv("PATH")));
+        tess::launch_command(tess::game_executable(), QProcessEnvironment::systemEnvironment(), tess::dxvk_on());
+    QProcess game;
+    game.setProgram(command.program);
+    game.setArguments(command.arguments);
+    game.setProcessEnvironment(command.environment);
     // A game that cannot be started leaves the launcher as it is, silently.
-    if (QProcess::startDetached(command.program, command.arguments))
+    if (game.startDetached())
         close();
 }
 

@@ -4,26 +4,32 @@
 #include <QThread>
 #include <QUrl>
 
+#include <csignal>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace tess;
 
 namespace {
 
-// A child process that holds `path` open read-only until killed.
+// A child process that holds `path` open read-only until killed; or, given
+// a script of its own (with the path as $0), whatever that script does.
 class Holder
 {
 public:
-    explicit Holder(const QString &path)
+    explicit Holder(const QString &path, const QString &script = QStringLiteral("exec 3<\"$0\"; echo ready; exec sleep 60"))
     {
-        process_.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec 3<\"$0\"; exec sleep 60"), path});
+        process_.start(QStringLiteral("sh"), {QStringLiteral("-c"), script, path});
         process_.waitForStarted();
-        // Wait until the descriptor is really open.
-        const QString fd = QStringLiteral("/proc/%1/fd/3").arg(process_.processId());
-        for (int i = 0; i < 100 && !QFileInfo::exists(fd); ++i)
-            QThread::msleep(20);
-        QThread::msleep(50);
+        // Wait until the file is really open (or mapped).
+        QElapsedTimer timer;
+        timer.start();
+        while (!process_.canReadLine() && timer.elapsed() < 20000)
+            process_.waitForReadyRead(100);
     }
+    qint64 pid() const { return process_.processId(); }
     ~Holder()
     {
         process_.kill();
@@ -33,6 +39,13 @@ public:
 private:
     QProcess process_;
 };
+
+// The processes other than this one that the core's scan finds holding `path`.
+QList<qint64> holders(const QString &path)
+{
+    const std::optional<FileId> id = file_id(path);
+    return id ? processes_holding(*id) : QList<qint64>();
+}
 
 }  // namespace
 
@@ -63,10 +76,10 @@ private slots:
         {
             Holder holder(game.path(QStringLiteral("Data/patch-2.mpq")));
             QVERIFY(game_holds_archive());
-            QVERIFY(file_open_in_other_process(QStringLiteral("../Data/patch-2.mpq")));
+            QCOMPARE(holders(QStringLiteral("../Data/patch-2.mpq")), QList<qint64>{holder.pid()});
         }
         QVERIFY(!game_holds_archive());
-        QVERIFY(!file_open_in_other_process(QStringLiteral("../Data/patch-2.mpq")));
+        QVERIFY(holders(QStringLiteral("../Data/patch-2.mpq")).isEmpty());
         QCOMPARE(game.read(QStringLiteral("Data/patch-2.mpq")), QByteArray("archive"));
     }
 
@@ -78,29 +91,153 @@ private slots:
                        QFile::encodeName(game.path(QStringLiteral("other-name.mpq"))).constData()) == 0);
         Holder holder(game.path(QStringLiteral("other-name.mpq")));
         QVERIFY(game_holds_archive());
-        QVERIFY(file_open_in_other_process(QStringLiteral("../Data/patch-2.mpq")));
+        QCOMPARE(holders(QStringLiteral("../Data/patch-2.mpq")), QList<qint64>{holder.pid()});
         QCOMPARE(game.names(QStringLiteral("Data")), QStringList{"patch-2.mpq"});
+    }
+
+    // A write lease is broken by any open of the file, and the break signal
+    // ends a process that does not handle it.
+    void a_concurrent_open_does_not_end_the_prober()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("Data/patch-2.mpq"), "archive");
+        const QString loop = QStringLiteral("echo ready; while :; do : <\"$0\"; done");
+        Holder opener1(game.path(QStringLiteral("Data/patch-2.mpq")), loop);
+        Holder opener2(game.path(QStringLiteral("Data/patch-2.mpq")), loop);
+        int held = 0;
+        for (int i = 0; i < 1000; ++i)
+            held += game_holds_archive() ? 1 : 0;
+        qInfo("held in %d of 1000 probes", held);
+        // An open inside the lease's few microseconds is rare; the signal
+        // that it brings shows the same without the race.
+        ::kill(::getpid(), SIGIO);
+        QCOMPARE(game.read(QStringLiteral("Data/patch-2.mpq")), QByteArray("archive"));
+    }
+
+    // Mapped and its descriptor closed, the file is still in use.
+    void the_scan_sees_a_mapping_without_a_descriptor()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("Data/patch-2.mpq"), "archive");
+        // Python's own mmap keeps a duplicate descriptor; the C library's does not.
+        Holder mapper(game.path(QStringLiteral("Data/patch-2.mpq")),
+                      QStringLiteral("exec python3 -c 'import ctypes, os, sys, time\n"
+                                     "libc = ctypes.CDLL(None); libc.mmap.restype = ctypes.c_void_p\n"
+                                     "fd = os.open(sys.argv[1], os.O_RDONLY)\n"
+                                     "assert libc.mmap(None, ctypes.c_size_t(7), 1, 1, fd, ctypes.c_long(0)) not in (None, 2**64 - 1)\n"
+                                     "os.close(fd); print(\"ready\", flush=True); time.sleep(60)' \"$0\""));
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(mapper.pid()));
+        for (const QString &fd : fds.entryList(QDir::System | QDir::NoDotAndDotDot))
+            QVERIFY(!QFileInfo(fds.filePath(fd)).symLinkTarget().endsWith(QStringLiteral("patch-2.mpq")));
+        QCOMPARE(holders(QStringLiteral("../Data/patch-2.mpq")), QList<qint64>{mapper.pid()});
+    }
+
+    // Opening a FIFO for reading waits for a writer; the probe must not.
+    void a_fifo_in_place_of_the_archive_does_not_hang_the_probe()
+    {
+        GameFolder game;
+        game.mkdir(QStringLiteral("Data"));
+        const QByteArray fifo = QFile::encodeName(game.path(QStringLiteral("Data/patch-2.mpq")));
+        QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+        auto probe = std::async(std::launch::async, [] { return game_holds_archive(); });
+        if (probe.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            // Release the blocked open so that the test can end.
+            const int writer = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+            probe.wait();
+            ::close(writer);
+            QFAIL("the probe blocked on the FIFO");
+        }
+        QCOMPARE(probe.get(), false);
     }
 
     void wine_runs_a_game_that_is_not_executable_itself()
     {
         GameFolder game;
         game.touch(QStringLiteral("wow.exe"), "MZ");
-        game.touch(QStringLiteral("bin/wine"), "#!/bin/sh\n");
-        QFile::setPermissions(game.path(QStringLiteral("bin/wine")), QFile::ReadOwner | QFile::ExeOwner);
+        for (const char *name : {"bin/wine", "own/wine-build"}) {
+            game.touch(QString::fromLatin1(name), "#!/bin/sh\n");
+            QFile::setPermissions(game.path(QString::fromLatin1(name)), QFile::ReadOwner | QFile::ExeOwner);
+        }
         const QString bin = game.path(QStringLiteral("bin"));
-        LaunchCommand c = launch_command(QStringLiteral("../wow.exe"), QStringLiteral("/nonexistent:") + bin);
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("PATH"), QStringLiteral("/nonexistent:") + bin);
+        LaunchCommand c = launch_command(QStringLiteral("../wow.exe"), env, false);
         QCOMPARE(c.program, bin + QStringLiteral("/wine"));
         QCOMPARE(c.arguments, QStringList{"../wow.exe"});
-        // Without wine on the path the game itself is tried.
-        c = launch_command(QStringLiteral("../wow.exe"), QStringLiteral("/nonexistent"));
+        // WINE comes first: a path as it is, a bare name from PATH.
+        env.insert(QStringLiteral("WINE"), game.path(QStringLiteral("own/wine-build")));
+        QCOMPARE(launch_command(QStringLiteral("../wow.exe"), env, false).program, game.path(QStringLiteral("own/wine-build")));
+        env.insert(QStringLiteral("PATH"), game.path(QStringLiteral("own")));
+        env.insert(QStringLiteral("WINE"), QStringLiteral("wine-build"));
+        QCOMPARE(launch_command(QStringLiteral("../wow.exe"), env, false).program, game.path(QStringLiteral("own/wine-build")));
+        // Without any wine the game itself is tried.
+        env.remove(QStringLiteral("WINE"));
+        c = launch_command(QStringLiteral("../wow.exe"), env, false);
         QCOMPARE(c.program, QStringLiteral("../wow.exe"));
         QVERIFY(c.arguments.isEmpty());
         // An executable game runs as it is.
+        env.insert(QStringLiteral("PATH"), bin);
         QFile::setPermissions(game.path(QStringLiteral("wow.exe")), QFile::ReadOwner | QFile::ExeOwner);
-        c = launch_command(QStringLiteral("../wow.exe"), bin);
+        c = launch_command(QStringLiteral("../wow.exe"), env, false);
         QCOMPARE(c.program, QStringLiteral("../wow.exe"));
         QVERIFY(c.arguments.isEmpty());
+    }
+
+    // What the game's process gets: the launcher's environment, with Wine
+    // told to prefer DXVK's d3d9.dll while that is on. A null value: unset.
+    void launch_environment_data()
+    {
+        QTest::addColumn<bool>("dxvk");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("on, unset") << true << QString() << "d3d9=n,b";
+        QTest::newRow("on, empty") << true << "" << "d3d9=n,b";
+        QTest::newRow("on, others") << true << "mscoree,mshtml=;dxgi=b" << "mscoree,mshtml=;dxgi=b;d3d9=n,b";
+        QTest::newRow("on, trailing ;") << true << "dxgi=b;" << "dxgi=b;d3d9=n,b";
+        QTest::newRow("on, a longer name") << true << "d3d9x=n;d3dx9_43=n" << "d3d9x=n;d3dx9_43=n;d3d9=n,b";
+        QTest::newRow("on, user's d3d9") << true << "dxgi=b;d3d9=b" << "dxgi=b;d3d9=b";
+        QTest::newRow("on, user's in a list") << true << "dxgi, D3D9.dll =" << "dxgi, D3D9.dll =";
+        QTest::newRow("on, user's starred") << true << "*d3d9=b" << "*d3d9=b";
+        QTest::newRow("on, not an entry") << true << "d3d9" << "d3d9;d3d9=n,b";
+        QTest::newRow("off, unset") << false << QString() << QString();
+        QTest::newRow("off, user's d3d9") << false << "mscoree=;d3d9=b" << "mscoree=;d3d9=b";
+    }
+    void launch_environment()
+    {
+        QFETCH(bool, dxvk);
+        QFETCH(QString, user);
+        QFETCH(QString, expected);
+        GameFolder game;
+        game.touch(QStringLiteral("wow.exe"), "MZ");
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("PATH"), QStringLiteral("/nonexistent"));
+        env.insert(QStringLiteral("WINEPREFIX"), QStringLiteral("/prefix"));
+        env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("1"));
+        if (!user.isNull())
+            env.insert(QStringLiteral("WINEDLLOVERRIDES"), user);
+        // Through Wine or run directly, the game gets the same environment.
+        for (const QFile::Permissions mode : {QFile::Permissions(QFile::ReadOwner), QFile::ReadOwner | QFile::ExeOwner}) {
+            QFile::setPermissions(game.path(QStringLiteral("wow.exe")), mode);
+            const QProcessEnvironment got = launch_command(QStringLiteral("../wow.exe"), env, dxvk).environment;
+            QCOMPARE(got.contains(QStringLiteral("WINEDLLOVERRIDES")), !expected.isNull());
+            QCOMPARE(got.value(QStringLiteral("WINEDLLOVERRIDES")), expected);
+            QProcessEnvironment rest = got;
+            rest.remove(QStringLiteral("WINEDLLOVERRIDES"));
+            env.remove(QStringLiteral("WINEDLLOVERRIDES"));
+            QCOMPARE(rest, env);
+            if (!user.isNull())
+                env.insert(QStringLiteral("WINEDLLOVERRIDES"), user);
+        }
+    }
+
+    void dxvk_is_on_under_its_working_name_in_any_case()
+    {
+        GameFolder game;
+        QVERIFY(!dxvk_on());
+        game.touch(QStringLiteral("d3d9.dll.disabled"));
+        QVERIFY(!dxvk_on());
+        game.touch(QStringLiteral("D3D9.DLL"));
+        QVERIFY(dxvk_on());
     }
 
     void game_is_found_in_any_case()

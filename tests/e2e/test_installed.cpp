@@ -2,33 +2,18 @@
 #include "support/gamefolder.h"
 #include "support/x11session.h"
 
-#include <QDirIterator>
-
-#include <csignal>
-#include <sys/stat.h>
-
 namespace {
 
-// Ends every process that holds `path` open (the demo's stand-in client).
-void end_holders(const QString &path)
+// Whether any other process holds `path` open, by the launcher's own scan.
+// Under Wine that is the wineserver, which holds the game's files for it.
+bool held(const QString &path)
 {
-    struct stat target;
-    if (::stat(QFile::encodeName(path).constData(), &target) != 0)
-        return;
-    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        if (pid.toInt() <= 0 || pid.toInt() == QCoreApplication::applicationPid())
-            continue;
-        QDirIterator fds(QStringLiteral("/proc/") + pid + QStringLiteral("/fd"), QDir::System | QDir::Files);
-        while (fds.hasNext()) {
-            struct stat st;
-            if (::stat(QFile::encodeName(fds.next()).constData(), &st) == 0 && st.st_ino == target.st_ino
-                && st.st_dev == target.st_dev) {
-                ::kill(pid.toInt(), SIGKILL);
-                break;
-            }
-        }
-    }
+    const std::optional<tess::FileId> id = tess::file_id(path);
+    return id && !tess::processes_holding(*id, 1).isEmpty();
 }
+
+// The demo's game is the Windows stand-in run by Wine, when the build has both.
+bool under_wine() { return !QByteArray(TESSARINE_STANDIN_EXE).isEmpty(); }
 
 }  // namespace
 
@@ -41,13 +26,24 @@ private:
     void make_demo(const GameFolder &game)
     {
         QDir(game.root()).removeRecursively();
-        QCOMPARE(QProcess::execute(QStringLiteral(TESSARINE_SOURCE_DIR "/tools/make-demo-game"), {game.root()}), 0);
+        QProcess maker;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TESSARINE_STANDIN_EXE"), QStringLiteral(TESSARINE_STANDIN_EXE));
+        maker.setProcessEnvironment(env);
+        maker.start(QStringLiteral(TESSARINE_SOURCE_DIR "/tools/make-demo-game"), {game.root()});
+        QVERIFY(maker.waitForFinished(60000));
+        QCOMPARE(maker.exitCode(), 0);
         QCOMPARE(QProcess::execute(QStringLiteral("cmake"), {QStringLiteral("--install"), QStringLiteral(TESSARINE_BUILD_DIR),
                                                              QStringLiteral("--prefix"), game.launcher()}),
                  0);
         QVERIFY(QFileInfo(game.launcher() + QStringLiteral("/tessarine")).isExecutable());
     }
     static QStringList messages(const GameFolder &game) { return game.logMessages(); }
+    // What the demo's game wrote about its run (tools/standin), one line each.
+    static QStringList marker(const GameFolder &game)
+    {
+        return QString::fromUtf8(game.read(QStringLiteral("standin-marker.txt"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
     // Starts the installed launcher in `game` and waits for its window.
     static QString start(const GameFolder &game, LauncherProcess &launcher, const QString &language)
     {
@@ -125,18 +121,24 @@ private slots:
         LauncherProcess::xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
         QTRY_COMPARE(mapped(), 1);
 
-        // The demo's game holds Data/patch-2.mpq open while it runs.
+        // The demo's game, started as the launcher starts it, holds
+        // Data/patch-2.mpq open while it runs.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TESSARINE_STANDIN_HOLD"), QStringLiteral("120"));
+        const tess::LaunchCommand command = tess::launch_command(game.path(QStringLiteral("wow.exe")), env, true);
         QProcess client;
         client.setWorkingDirectory(game.launcher());
-        client.start(QStringLiteral("../wow.exe"), QStringList());
+        client.setProcessEnvironment(command.environment);
+        client.start(command.program, command.arguments);
         QVERIFY(client.waitForStarted());
-        QTRY_VERIFY(tess::file_open_in_other_process(game.path(QStringLiteral("Data/patch-2.mpq"))));
+        QTRY_VERIFY_WITH_TIMEOUT(marker(game).contains(QStringLiteral("archive=held")), 120000);
+        QVERIFY(held(game.path(QStringLiteral("Data/patch-2.mpq"))));
         launcher.click(window, fontsArrow);
         QTest::qWait(700);
         QCOMPARE(mapped(), 1);
-        end_holders(game.path(QStringLiteral("Data/patch-2.mpq")));
+        client.kill();
         client.waitForFinished();
-        QTRY_VERIFY(!tess::file_open_in_other_process(game.path(QStringLiteral("Data/patch-2.mpq"))));
+        QTRY_VERIFY_WITH_TIMEOUT(!held(game.path(QStringLiteral("Data/patch-2.mpq"))), 30000);
         launcher.click(window, fontsArrow);
         QTRY_COMPARE(mapped(), 2);
         LauncherProcess::xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
@@ -157,21 +159,55 @@ private slots:
         QCOMPARE(messages(game).last(), QStringLiteral("CRITICAL | Невозможно обработать файл: .config/config_en.json"));
     }
 
+    // Wine is told to prefer DXVK's d3d9.dll while the DXVK row is on; an
+    // entry the user set stays. Under Wine the game goes through the `wine`
+    // that WINE names: a script that notes its arguments and runs the real one.
+    void the_run_button_starts_the_game_and_the_launcher_exits_data()
+    {
+        QTest::addColumn<bool>("dxvk");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("expected");
+        const QString base = QStringLiteral("mscoree,mshtml,winemenubuilder.exe=;dxgi=b");
+        QTest::newRow("DXVK on") << true << base << base + QStringLiteral(";d3d9=n,b");
+        QTest::newRow("DXVK off, the user's d3d9") << false << base + QStringLiteral(";d3d9=b") << base + QStringLiteral(";d3d9=b");
+    }
     void the_run_button_starts_the_game_and_the_launcher_exits()
     {
+        QFETCH(bool, dxvk);
+        QFETCH(QString, user);
+        QFETCH(QString, expected);
         GameFolder game;
         make_demo(game);
+        if (!dxvk)
+            QVERIFY(QFile::rename(game.path(QStringLiteral("d3d9.dll")), game.path(QStringLiteral("d3d9.dll.disabled"))));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("WINEDLLOVERRIDES"), user);
+        env.insert(QStringLiteral("TESSARINE_STANDIN_HOLD"), QStringLiteral("2"));
+        if (under_wine()) {
+            game.touch(QStringLiteral("bin/wine"), "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/arguments.txt\"\n"
+                                                   "exec " TESSARINE_WINE " \"$@\"\n");
+            QFile::setPermissions(game.path(QStringLiteral("bin/wine")), QFile::ReadOwner | QFile::ExeOwner);
+            env.insert(QStringLiteral("WINE"), game.path(QStringLiteral("bin/wine")));
+        }
         const QString archive = game.path(QStringLiteral("Data/patch-2.mpq"));
         LauncherProcess launcher;
+        launcher.setEnvironment(env);
         const QString window = start(game, launcher, QStringLiteral("en"));
         QVERIFY(!window.isEmpty());
-        QVERIFY(!tess::file_open_in_other_process(archive));
+        QVERIFY(!held(archive));
         launcher.click(window, LauncherProcess::runButton);
         QCOMPARE(launcher.waitForExit(), 0);
-        // The stand-in client runs on after the launcher and holds its archive.
-        QTRY_VERIFY(tess::file_open_in_other_process(archive));
-        end_holders(archive);
-        QTRY_VERIFY(!tess::file_open_in_other_process(archive));
+        // The game runs on after the launcher, holds its archive, and ends.
+        QTRY_VERIFY_WITH_TIMEOUT(marker(game).contains(QStringLiteral("released")), 120000);
+        const QStringList seen = marker(game);
+        qInfo("the game recorded: %s", qPrintable(seen.join(QStringLiteral(" | "))));
+        QCOMPARE(seen.filter(QRegularExpression(QStringLiteral("^argument"))), QStringList{"arguments=0"});
+        QVERIFY(seen.contains(QStringLiteral("archive=held")));
+        QVERIFY(seen.filter(QRegularExpression(QStringLiteral("^directory=.*[/\\\\]launcher$"))).size() == 1);
+        QCOMPARE(seen.filter(QStringLiteral("WINEDLLOVERRIDES=")), QStringList{QStringLiteral("WINEDLLOVERRIDES=") + expected});
+        if (under_wine())
+            QCOMPARE(game.read(QStringLiteral("bin/arguments.txt")), QByteArray("../wow.exe\n"));
+        QTRY_VERIFY_WITH_TIMEOUT(!held(archive), 30000);
     }
 };
 

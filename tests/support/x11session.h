@@ -27,6 +27,8 @@ public:
         }
     }
 
+    void setEnvironment(const QProcessEnvironment &environment) { process_.setProcessEnvironment(environment); }
+
     void start(const QString &program, const QString &workingDir, const QStringList &arguments = {})
     {
         process_.setWorkingDirectory(workingDir);
