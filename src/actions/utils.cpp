@@ -2,23 +2,11 @@
 
 #include "patches/wildcard.h"
 
-#ifdef Q_OS_WIN
+#include "app/system.h"
+
 #include <QDir>
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <string>
-#include <windows.h>
-#else
-#include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <vector>
-#endif
 
 namespace tess {
 

@@ -5,15 +5,7 @@
 #include <set>
 #include <tuple>
 
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
-#include <dirent.h>
-#include <sys/stat.h>
-#endif
+#include "app/system.h"
 
 namespace tess {
 
