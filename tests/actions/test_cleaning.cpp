@@ -102,10 +102,10 @@ private slots:
         game.touch(QStringLiteral("outside/precious.txt"), "keep me");
         game.touch(QStringLiteral("outside/sub/more.txt"));
         game.touch(QStringLiteral("cache/x.bin"));
-        QVERIFY(QFile::link(game.path(QStringLiteral("outside")), game.path(QStringLiteral("cache/link"))));
-        QVERIFY(QFile::link(game.path(QStringLiteral("outside/precious.txt")), game.path(QStringLiteral("cache/file-link"))));
-        QVERIFY(QFile::link(game.path(QStringLiteral("nowhere")), game.path(QStringLiteral("cache/dangling"))));
-        QVERIFY(QFile::link(game.path(QStringLiteral("outside")), game.path(QStringLiteral("logs"))));
+        REQUIRE_SYMLINK(game.path(QStringLiteral("outside")), game.path(QStringLiteral("cache/link")));
+        REQUIRE_SYMLINK(game.path(QStringLiteral("outside/precious.txt")), game.path(QStringLiteral("cache/file-link")));
+        REQUIRE_SYMLINK(game.path(QStringLiteral("nowhere")), game.path(QStringLiteral("cache/dangling")));
+        REQUIRE_SYMLINK(game.path(QStringLiteral("outside")), game.path(QStringLiteral("logs")));
         QVERIFY(clean_game_folder().ok);
         QVERIFY(!game.exists(QStringLiteral("cache")));
         QVERIFY(!game.exists(QStringLiteral("logs")));
@@ -129,7 +129,7 @@ private slots:
         GameFolder game;
         game.touch(QStringLiteral("../shared/AddOns/Blizzard_UI/a.lua"), "shared");
         game.mkdir(QFileInfo(link).path());
-        QVERIFY(QFile::link(game.path(target), game.path(link)));
+        REQUIRE_SYMLINK(game.path(target), game.path(link));
         QVERIFY(clean_game_folder().ok);
         QCOMPARE(game.read(QStringLiteral("../shared/AddOns/Blizzard_UI/a.lua")), QByteArray("shared"));
         QVERIFY(game.exists(link));

@@ -51,7 +51,9 @@ private slots:
             QVERIFY(second.open(path));
             second.warning(QStringLiteral("Второй запуск"));
             // Flushed at once: readable while the logger is still open.
-            const QList<QByteArray> lines = game.read(QStringLiteral("launcher/events.log")).split('\n');
+            QByteArray text = game.read(QStringLiteral("launcher/events.log"));
+            QCOMPARE(text.count(expected_line_end()), 2);
+            const QList<QByteArray> lines = text.replace(expected_line_end(), "\n").split('\n');
             QCOMPARE(lines.size(), 3);
             QVERIFY(lines.at(0).startsWith("  "));
             QVERIFY(lines.at(0).endsWith(QStringLiteral("| OK       | Первый запуск").toUtf8()));

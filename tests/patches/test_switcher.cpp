@@ -145,12 +145,17 @@ private slots:
         QCOMPARE(game.read(QStringLiteral("Data/patch-a.mpq.disabled")), QByteArray("parked"));
         log().close();
         const QByteArray logged = game.read(QStringLiteral("launcher/events.log"));
-        QVERIFY(logged.contains("| WARNING  | Файл не переименован, имя уже занято: ../Data/patch-a.mpq\n"));
-        QVERIFY(logged.contains("| WARNING  | Файл не переименован, имя уже занято: ../Data/patch-a.mpq.disabled\n"));
+        const QByteArray taken = "| WARNING  | Файл не переименован, имя уже занято: "
+                                 + QDir::toNativeSeparators(QStringLiteral("../Data/patch-a.mpq")).toUtf8();
+        QVERIFY(logged.contains(taken + expected_line_end()));
+        QVERIFY(logged.contains(taken + ".disabled" + expected_line_end()));
     }
 
     void switch_keeps_names_that_differ_only_in_case()
     {
+#ifdef Q_OS_WIN
+        QSKIP("names that differ only in case are one file on Windows");
+#endif
         GameFolder game;
         game.touch(QStringLiteral("Data/PATCH-A.MPQ"), "upper");
         game.touch(QStringLiteral("Data/patch-a.mpq"), "lower");
@@ -208,10 +213,13 @@ private slots:
     // folder; a second link to it must not make its files switch twice.
     void a_data_folder_under_two_names_is_visited_once()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Data and DATA are one name on Windows");
+#endif
         GameFolder game;
         game.touch(QStringLiteral("../drive/Data/patch-a.mpq"));
-        QVERIFY(QFile::link(game.path(QStringLiteral("../drive/Data")), game.path(QStringLiteral("Data"))));
-        QVERIFY(QFile::link(game.path(QStringLiteral("Data")), game.path(QStringLiteral("DATA"))));
+        REQUIRE_SYMLINK(game.path(QStringLiteral("../drive/Data")), game.path(QStringLiteral("Data")));
+        REQUIRE_SYMLINK(game.path(QStringLiteral("Data")), game.path(QStringLiteral("DATA")));
         QCOMPARE(of("a"), (StatusPair{1, 0}));
         const SwitchResult r = set_patch_status(QStringLiteral("a"), {0, 0});
         QVERIFY(r.completed);

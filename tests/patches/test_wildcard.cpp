@@ -42,7 +42,12 @@ private slots:
         game.touch(QStringLiteral("DATA/y.mpq"));
         QStringList found = glob(QStringLiteral("../Data/*.mpq"));
         found.sort();
+#ifdef Q_OS_WIN
+        // One folder on Windows, under the name it was made with.
+        QCOMPARE(found, (QStringList{"../data/x.mpq", "../data/y.mpq"}));
+#else
         QCOMPARE(found, (QStringList{"../DATA/y.mpq", "../data/x.mpq"}));
+#endif
     }
 
     void double_star_visits_a_folder_before_the_folders_below()
@@ -82,8 +87,8 @@ private slots:
         GameFolder game;
         game.touch(QStringLiteral("outside/x.mpq"));
         game.mkdir(QStringLiteral("Data"));
-        QVERIFY(QFile::link(game.path(QStringLiteral("outside")), game.path(QStringLiteral("Data/loop"))));
-        QVERIFY(QFile::link(game.path(QStringLiteral("Data")), game.path(QStringLiteral("Data/self"))));
+        REQUIRE_SYMLINK(game.path(QStringLiteral("outside")), game.path(QStringLiteral("Data/loop")));
+        REQUIRE_SYMLINK(game.path(QStringLiteral("Data")), game.path(QStringLiteral("Data/self")));
         QVERIFY(glob(QStringLiteral("../Data/**/x.mpq")).isEmpty());
     }
 
