@@ -3,8 +3,10 @@
 // same pass. Reports the scans it took beside the time.
 #include "app/log.h"
 #include "app/mainwindow.h"
+#include "config/langfile.h"
 #include "patches/items.h"
 #include "benchtree.h"
+#include "support/languagefile.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -15,27 +17,24 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
 
-QByteArray letter(int i) { return tess::ALPHABET.at(i).toLatin1(); }
+std::string letter(int i) { return tess::ALPHABET.at(i).toStdString(); }
 
-// Row i needs row i-1 fully on.
+// The tests' plain rows, with row i needing row i-1 fully on.
 QByteArray chain_language_file()
 {
-    QByteArray dynamic;
-    for (int i = 0; i < 26; ++i) {
-        const QByteArray key = letter(i);
-        const QByteArray cond = i == 0 ? "[[]]" : "[[\"" + letter(i - 1) + "11\", \"needs the one before\"]]";
-        dynamic += (i ? ",\n" : "") + ("\"" + key + "\": {\"name\": \"Patch " + key
-                                       + "\", \"actions\": {\"On\": [1, 1], \"Off\": [0, 0]}, \"conditions\": " + cond + "}");
+    tess::Json doc = tess::Json::parse(language_file(plain_patches(26)).toStdString());
+    tess::Json &dynamic = doc["patches"]["dynamic"];
+    for (int i = 1; i < 26; ++i) {
+        tess::Json conditions = tess::Json::array();
+        conditions.push_back({letter(i - 1) + "11", "needs the one before"});
+        dynamic[letter(i)]["conditions"] = conditions;
     }
-    return "{\"buttons\": [\"EXIT\", \"CLEAN\", \"RUN\"], \"patches\": {\"static\": {"
-           "\"fonts\": {\"name\": \"Fonts\", \"actions\": [\"On\", \"Off\"]},"
-           "\"dxvk\": {\"name\": \"DXVK\", \"actions\": [\"On\", \"No config\", \"Off\"]},"
-           "\"allpatches\": {\"name\": \"All\", \"actions\": [\"On\", \"Defaults\", \"Off\"]},"
-           "\"default\": []}, \"dynamic\": {" + dynamic + "}}}";
+    return QByteArray::fromStdString(doc.dump());
 }
 
 long scans_counted = 0;  // by the scan hook

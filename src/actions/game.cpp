@@ -41,7 +41,7 @@ QString with_native_d3d9(const QString &overrides)
     for (const QString &entry : entries)
         if (names_d3d9(entry))
             return overrides;
-    const QString native = QStringLiteral("d3d9=n,b");
+    QString native = QStringLiteral("d3d9=n,b");
     if (overrides.trimmed().isEmpty())
         return native;
     return overrides + (overrides.endsWith(QLatin1Char(';')) ? QString() : QStringLiteral(";")) + native;

@@ -249,7 +249,7 @@ RemoveResult clean_game_folder()
     for (const char *target : {"../cache", "../logs", "../interface/addons/?lizzard_*"}) {
         // Each folder is listed whole before anything in it is removed.
         for (const QString &path : glob(QString::fromLatin1(target), GlobEntries::All, GlobLinks::Never)) {
-            const RemoveResult r = rmtree(path);
+            RemoveResult r = rmtree(path);
             if (!r.ok)
                 return r;
         }

@@ -35,7 +35,9 @@ inline constexpr int kMaxLanguageFileBytes = 1 << 20;
 inline constexpr int kMaxNesting = 64;
 inline constexpr int kMaxMembers = 256;
 
-struct LanguageFile {
+// The implicit noexcept default constructor reaches nlohmann's unreachable
+// throw for a null value (json.hpp marks its own constructor the same way).
+struct LanguageFile {  // NOLINT(bugprone-exception-escape)
     Json doc;
     QString error;  // empty on success: a Russian text naming the fault and where
 };

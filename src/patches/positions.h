@@ -9,8 +9,8 @@ struct GridCell {
 };
 
 // The cells for the patch rows, handed out once each: grid rows 2 to 14,
-// two per row, the left column first. Past the 26th cell the sequence goes
-// on below, so a longer list would still get a cell of its own.
+// two per row, the left column first. There are kCells of them; the
+// language file's check refuses more named patches than that.
 class PositionSequence
 {
 public:
