@@ -89,7 +89,7 @@ int main(int argc, char *argv[])
     }
     std::sort(times.begin(), times.end());
     std::printf("scans for one change: %ld (goal: 1 + patches switched off by conditions = 26)\n", scans);
-    std::printf("time of the change over %d runs: median %.1f ms, min %.1f ms, max %.1f ms (goal: under 50 ms)\n",
-                runs, times[times.size() / 2], times.front(), times.back());
+    std::printf("time of the change over %d runs: median %.1f ms, min %.1f ms, max %.1f ms (goal: under 50 ms)\n", runs,
+                times[times.size() / 2], times.front(), times.back());
     return 0;
 }

@@ -26,7 +26,8 @@ public:
         const QString data = dir_.path() + QStringLiteral("/game/Data");
         for (char c = 'a'; c <= 'z'; ++c) {
             const QString l(QLatin1Char{c});
-            touch(data + QStringLiteral("/patch-") + l + (c % 3 ? QStringLiteral(".mpq") : QStringLiteral(".mpq.disabled")));
+            touch(data + QStringLiteral("/patch-") + l
+                  + (c % 3 ? QStringLiteral(".mpq") : QStringLiteral(".mpq.disabled")));
             touch(data + QStringLiteral("/ruRU/patch-ruRU-") + l + QStringLiteral(".mpq"));
             touch(data + QStringLiteral("/enGB/patch-enGB-") + l + QStringLiteral(".mpq.disabled"));
         }

@@ -128,11 +128,13 @@ bool process_holds(int procFd, long pid, FileId file)
 void survive_lease_breaks()
 {
     static const bool done = [] {
-        struct sigaction current {};
+        struct sigaction current {
+        };
         if (::sigaction(SIGIO, nullptr, &current) != 0 || (current.sa_flags & SA_SIGINFO) != 0
             || current.sa_handler != SIG_DFL)
             return false;
-        struct sigaction quiet {};
+        struct sigaction quiet {
+        };
         quiet.sa_handler = [](int) {};
         sigemptyset(&quiet.sa_mask);
         quiet.sa_flags = SA_RESTART;

@@ -47,7 +47,8 @@ int remove_entry(const QString &path, Node node)
     const wchar_t *native = name.c_str();
     const DWORD attrs = GetFileAttributesW(native);
     const bool dir = attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
-    const BOOL ok = (node == Node::Folder || (node == Node::Link && dir)) ? RemoveDirectoryW(native) : DeleteFileW(native);
+    const BOOL ok =
+        (node == Node::Folder || (node == Node::Link && dir)) ? RemoveDirectoryW(native) : DeleteFileW(native);
     return ok ? 0 : int(GetLastError());
 }
 

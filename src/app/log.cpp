@@ -34,8 +34,8 @@ QString Logger::levelName(Level level)
 QByteArray Logger::formatLine(Level level, const QDateTime &when, const QString &text)
 {
     const QString line = QStringLiteral("  ") + when.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))
-                         + QStringLiteral(" | ") + levelName(level).leftJustified(8, QLatin1Char(' '))
-                         + QStringLiteral(" | ") + text + QLatin1String(platform::lineEnd);
+        + QStringLiteral(" | ") + levelName(level).leftJustified(8, QLatin1Char(' ')) + QStringLiteral(" | ") + text
+        + QLatin1String(platform::lineEnd);
     return line.toUtf8();
 }
 
@@ -54,9 +54,6 @@ Logger &log()
     return logger;
 }
 
-bool setup_log()
-{
-    return log().open(QStringLiteral("events.log"));
-}
+bool setup_log() { return log().open(QStringLiteral("events.log")); }
 
 }  // namespace tess

@@ -1,6 +1,3 @@
 #include "app/launcher.h"
 
-int main(int argc, char *argv[])
-{
-    return tess::run_launcher(argc, argv);
-}
+int main(int argc, char *argv[]) { return tess::run_launcher(argc, argv); }

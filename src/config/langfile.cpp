@@ -112,8 +112,8 @@ public:
         if (!patches)
             return error_;
         const Json *stat = object_member(*patches, QStringLiteral("/patches"), "static");
-        if (!stat || !fixed_row(*stat, "fonts", 2) || !fixed_row(*stat, "dxvk", 3)
-            || !fixed_row(*stat, "allpatches", 3) || !defaults(*stat))
+        if (!stat || !fixed_row(*stat, "fonts", 2) || !fixed_row(*stat, "dxvk", 3) || !fixed_row(*stat, "allpatches", 3)
+            || !defaults(*stat))
             return error_;
         const Json *dyn = object_member(*patches, QStringLiteral("/patches"), "dynamic");
         if (!dyn || !dynamic(*dyn))
@@ -362,8 +362,8 @@ DecodeResult decode_text(const QByteArray &bytes)
     const QByteArray body = bytes.mid(enc.bom);
     const QString text = codec->toUnicode(body.constData(), body.size(), &state);
     if (state.invalidChars != 0 || state.remainingChars != 0 || !text.isValidUtf16())
-        return {QByteArray(), QStringLiteral("недопустимая последовательность в кодировке %1")
-                                  .arg(QString::fromLatin1(enc.codec))};
+        return {QByteArray(),
+                QStringLiteral("недопустимая последовательность в кодировке %1").arg(QString::fromLatin1(enc.codec))};
     return {text.toUtf8(), QString()};
 }
 
@@ -399,7 +399,8 @@ bool is_empty(const Json &value)
     case Json::value_t::number_float: return value.get<double>() == 0.0;
     case Json::value_t::string:
     case Json::value_t::array:
-    case Json::value_t::object: return value.empty() || (value.is_string() && value.get_ref<const std::string &>().empty());
+    case Json::value_t::object:
+        return value.empty() || (value.is_string() && value.get_ref<const std::string &>().empty());
     default: return false;
     }
 }

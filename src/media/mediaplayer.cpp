@@ -57,4 +57,3 @@ void save_volume(MainWindow *window, QMediaPlayer *player)
 }
 
 }  // namespace tess
-

@@ -30,7 +30,8 @@ const char kDisabledStyle[] =
     "    border-bottom-right-radius: 3px;\n}\nQComboBox::down-arrow {\n    width:20px;\n    height:20px;\n"
     "    border-image: url(:/main_window/arrow_disabled.png);\n}\n"
     " QComboBox::down-arrow:hover, QComboBox::down-arrow:on {\n    border-image: url(:/main_window/arrow_hover.png);\n}"
-    " QAbstractItemView\n{\n border-radius:0px; border: none; outline: 0px;border-image: url(:/main_window/listbg.png);\n"
+    " QAbstractItemView\n{\n border-radius:0px; border: none; outline: 0px;border-image: "
+    "url(:/main_window/listbg.png);\n"
     "    color: white;\n    selection-background-color: qlineargradient(spread:pad, x1:1, y1:1, x2:1, y2:0, "
     "stop:0.3125 rgba(50, 50, 50, 55), stop:0.715909 rgba(92, 92, 92, 55));\n}\n"
     "QComboBox::drop-down:button{\n    border:none;\n}\nQComboBox::drop-down:button{\n    border:none;\n}"
@@ -101,8 +102,7 @@ void StaticItem::wire_fixed_row()
         update_allpatches_status();
         on_index_changed([this](int i) { perform_allpatches_action(i); });
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

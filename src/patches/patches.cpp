@@ -47,10 +47,7 @@ struct PatchPath {
     QString letter() const { return name().mid(name().size() - kMpq.size() - 1, 1); }
 };
 
-PatchPath split_lower(const QString &path)
-{
-    return {path.toLower().split(QLatin1Char('/'))};
-}
+PatchPath split_lower(const QString &path) { return {path.toLower().split(QLatin1Char('/'))}; }
 
 // Renames one file to newName in its own folder. Returns false when the
 // operation must end: the system refused the rename.
@@ -60,16 +57,13 @@ bool switch_one(const QString &path, const QString &newName, SwitchResult &resul
         return true;
     const RenameResult r = rename_no_replace(path, parent_of(path) + newName);
     switch (r.status) {
-    case RenameStatus::Renamed:
-        return true;
+    case RenameStatus::Renamed: return true;
     case RenameStatus::TargetExists:
         // Replacing would destroy a different file: leave both and say so.
-        log().warning(QStringLiteral("Файл не переименован, имя уже занято: ")
-                      + QDir::toNativeSeparators(path));
+        log().warning(QStringLiteral("Файл не переименован, имя уже занято: ") + QDir::toNativeSeparators(path));
         result.occupied << path;
         return true;
-    case RenameStatus::Failed:
-        break;
+    case RenameStatus::Failed: break;
     }
     result.completed = false;
     result.failedPath = path;

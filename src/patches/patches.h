@@ -39,10 +39,10 @@ private:
 
 // What a switch did. Callers re-read the disk with get_status() either way.
 struct [[nodiscard]] SwitchResult {
-    bool completed = true;    // false: a rename failed and ended the operation
-    QString failedPath;       // the file whose rename failed
-    int error = 0;            // the system's error code for it
-    QStringList occupied;     // files left alone because their new name was taken
+    bool completed = true;  // false: a rename failed and ended the operation
+    QString failedPath;     // the file whose rename failed
+    int error = 0;          // the system's error code for it
+    QStringList occupied;   // files left alone because their new name was taken
 };
 
 PatchStatusMap get_status();

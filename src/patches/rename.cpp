@@ -17,9 +17,8 @@ RenameResult rename_no_replace(const QString &from, const QString &to)
     if (MoveFileExW(f.c_str(), t.c_str(), 0))
         return {};
     const DWORD code = GetLastError();
-    const RenameStatus status = (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS)
-                                    ? RenameStatus::TargetExists
-                                    : RenameStatus::Failed;
+    const RenameStatus status =
+        (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS) ? RenameStatus::TargetExists : RenameStatus::Failed;
     return {status, int(code)};
 }
 

@@ -31,15 +31,17 @@ struct Listing {
 
 std::wstring native(const QString &dir)
 {
-    return QString(dir.isEmpty() ? QStringLiteral(".") : dir).replace(QLatin1Char('/'), QLatin1Char('\\')).toStdWString();
+    return QString(dir.isEmpty() ? QStringLiteral(".") : dir)
+        .replace(QLatin1Char('/'), QLatin1Char('\\'))
+        .toStdWString();
 }
 
 bool identify(const std::wstring &dir, FolderId &id)
 {
     // Folders open only with backup semantics; reading attributes needs no rights.
-    const HANDLE h = CreateFileW(dir.c_str(), FILE_READ_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE h =
+        CreateFileW(dir.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return false;
     BY_HANDLE_FILE_INFORMATION info;
@@ -55,7 +57,7 @@ bool identify(const std::wstring &dir, FolderId &id)
 bool is_link(const WIN32_FIND_DATAW &data)
 {
     return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-           && (data.dwReserved0 == IO_REPARSE_TAG_SYMLINK || data.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+        && (data.dwReserved0 == IO_REPARSE_TAG_SYMLINK || data.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
 }
 
 Listing list_folder(const QString &dir)
@@ -63,8 +65,8 @@ Listing list_folder(const QString &dir)
     Listing listing;
     const std::wstring path = native(dir);
     WIN32_FIND_DATAW data;
-    const HANDLE h = FindFirstFileExW((path + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                      nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    const HANDLE h = FindFirstFileExW((path + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                      FIND_FIRST_EX_LARGE_FETCH);
     if (h == INVALID_HANDLE_VALUE)
         return listing;
     do {
@@ -130,8 +132,7 @@ class Walker
 public:
     Walker(QStringList components, GlobEntries entries, GlobLinks links)
         : components_(std::move(components)), entries_(entries), links_(links)
-    {
-    }
+    {}
 
     QStringList run(const QString &base)
     {
@@ -231,8 +232,7 @@ bool wildcard_match(QStringView pattern, QStringView name)
         if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
             starP = p++;
             starN = n;
-        } else if (p < pattern.size()
-                   && (pattern[p] == QLatin1Char('?') || fold(pattern[p]) == fold(name[n]))) {
+        } else if (p < pattern.size() && (pattern[p] == QLatin1Char('?') || fold(pattern[p]) == fold(name[n]))) {
             ++p;
             ++n;
         } else if (starP >= 0) {

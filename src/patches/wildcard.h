@@ -37,8 +37,7 @@ bool wildcard_match(QStringView pattern, QStringView name);
 // rename what they get without disturbing the search. Folder order is the
 // file system's; '**' visits a folder before the folders below it. A folder
 // reachable under two names is searched once.
-QStringList glob(const QString &pattern, GlobEntries entries = GlobEntries::Files,
-                 GlobLinks links = GlobLinks::Named);
+QStringList glob(const QString &pattern, GlobEntries entries = GlobEntries::Files, GlobLinks links = GlobLinks::Named);
 
 // The last component of a '/'-separated path, and everything before it
 // (with its trailing '/', empty for a bare name).

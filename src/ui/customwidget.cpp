@@ -4,10 +4,7 @@ CustomScroll::CustomScroll(QWidget *parent) : QScrollBar(parent) {}
 
 void CustomScroll::contextMenuEvent(QContextMenuEvent *) {}
 
-CustomSlider::CustomSlider(QWidget *parent) : QSlider(parent), parent_(parent)
-{
-    setInvertedControls(true);
-}
+CustomSlider::CustomSlider(QWidget *parent) : QSlider(parent), parent_(parent) { setInvertedControls(true); }
 
 void CustomSlider::sliderChange(SliderChange change)
 {

@@ -14,8 +14,7 @@ namespace {
 
 // Qt 5's hex form in QPixmap's cache keys: each byte from the lowest, low
 // nibble first.
-template <typename T>
-QString key_hex(T value)
+template <typename T> QString key_hex(T value)
 {
     static const char digits[] = "0123456789abcdef";
     QString out;
@@ -33,8 +32,8 @@ QString pixmap_cache_key(const QString &path)
 {
     const QFileInfo info(path);
     return QStringLiteral("qt_pixmap") + info.absoluteFilePath()
-           + key_hex<quint32>(quint32(info.lastModified().toSecsSinceEpoch()))
-           + key_hex<quint64>(quint64(info.size())) + key_hex<quint32>(0);
+        + key_hex<quint32>(quint32(info.lastModified().toSecsSinceEpoch())) + key_hex<quint64>(quint64(info.size()))
+        + key_hex<quint32>(0);
 }
 
 }  // namespace

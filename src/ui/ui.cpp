@@ -42,8 +42,7 @@ QFont font_h(const QString &family)
     return font;
 }
 
-QToolButton *text_button(QWidget *parent, const char *name, const QString &family, int minWidth,
-                         const char *sheet)
+QToolButton *text_button(QWidget *parent, const char *name, const QString &family, int minWidth, const char *sheet)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));

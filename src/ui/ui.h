@@ -53,14 +53,14 @@ public:
 // The style sheets of the tree, kept apart so tests can compare them.
 namespace ui_sheets {
 QString main_widget(const QString &fontweight, const QString &fontfile);  // sheet A
-extern const char widget[];           // B
-extern const char scroll_area_frame[];  // C
-extern const char up_btn[];           // D
-extern const char scroll_slider[];    // E
-extern const char down_btn[];         // F
-extern const char volume[];           // G
-extern const char clear_cache[];      // J
-extern const char run_wow[];          // K
-extern const char menu_frame[];       // L
-extern const char exit_btn[];         // M
+extern const char widget[];                                               // B
+extern const char scroll_area_frame[];                                    // C
+extern const char up_btn[];                                               // D
+extern const char scroll_slider[];                                        // E
+extern const char down_btn[];                                             // F
+extern const char volume[];                                               // G
+extern const char clear_cache[];                                          // J
+extern const char run_wow[];                                              // K
+extern const char menu_frame[];                                           // L
+extern const char exit_btn[];                                             // M
 }  // namespace ui_sheets

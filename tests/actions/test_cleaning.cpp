@@ -16,8 +16,8 @@ bool make_nested(const QByteArray &top, const QByteArray &folder, int depth, con
     int fd = ::open(top.constData(), O_RDONLY | O_DIRECTORY);
     for (int i = 0; fd >= 0 && i < depth; ++i) {
         const int next = ::mkdirat(fd, folder.constData(), 0755) == 0
-                             ? ::openat(fd, folder.constData(), O_RDONLY | O_DIRECTORY)
-                             : -1;
+            ? ::openat(fd, folder.constData(), O_RDONLY | O_DIRECTORY)
+            : -1;
         ::close(fd);
         fd = next;
     }
@@ -103,7 +103,8 @@ private slots:
         game.touch(QStringLiteral("outside/sub/more.txt"));
         game.touch(QStringLiteral("cache/x.bin"));
         REQUIRE_SYMLINK(game.path(QStringLiteral("outside")), game.path(QStringLiteral("cache/link")));
-        REQUIRE_SYMLINK(game.path(QStringLiteral("outside/precious.txt")), game.path(QStringLiteral("cache/file-link")));
+        REQUIRE_SYMLINK(game.path(QStringLiteral("outside/precious.txt")),
+                        game.path(QStringLiteral("cache/file-link")));
         REQUIRE_SYMLINK(game.path(QStringLiteral("nowhere")), game.path(QStringLiteral("cache/dangling")));
         REQUIRE_SYMLINK(game.path(QStringLiteral("outside")), game.path(QStringLiteral("logs")));
         QVERIFY(clean_game_folder().ok);
@@ -119,8 +120,10 @@ private slots:
     {
         QTest::addColumn<QString>("link");    // in the game folder
         QTest::addColumn<QString>("target");  // outside it
-        QTest::newRow("add-on folder") << "Interface/AddOns" << "../shared/AddOns";
-        QTest::newRow("interface folder") << "Interface" << "../shared";
+        QTest::newRow("add-on folder") << "Interface/AddOns"
+                                       << "../shared/AddOns";
+        QTest::newRow("interface folder") << "Interface"
+                                          << "../shared";
     }
     void links_on_the_way_to_a_target_are_not_followed()
     {
@@ -141,7 +144,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("folder");  // nested `depth` times in the cache
         QTest::addColumn<int>("depth");
-        QTest::addColumn<QByteArray>("file");    // at the bottom
+        QTest::addColumn<QByteArray>("file");  // at the bottom
         QTest::newRow("2,100 folders") << QByteArray("d") << 2100 << QByteArray("f");
         QTest::newRow("long names") << QByteArray(200, 'n') << 25 << QByteArray("f");
         QTest::newRow("not UTF-8") << QByteArray("\xff\xfe") << 2 << QByteArray("\xff.wdb");

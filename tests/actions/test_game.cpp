@@ -42,7 +42,8 @@ public:
 class Holder
 {
 public:
-    explicit Holder(const QString &path, const QString &script = QStringLiteral("exec 3<\"$0\"; echo ready; exec sleep 60"))
+    explicit Holder(const QString &path,
+                    const QString &script = QStringLiteral("exec 3<\"$0\"; echo ready; exec sleep 60"))
     {
         process_.start(QStringLiteral("sh"), {QStringLiteral("-c"), script, path});
         process_.waitForStarted();
@@ -119,7 +120,8 @@ private slots:
         GameFolder game;
         game.touch(QStringLiteral("Data/patch-2.mpq"), "archive");
         QVERIFY(::link(QFile::encodeName(game.path(QStringLiteral("Data/patch-2.mpq"))).constData(),
-                       QFile::encodeName(game.path(QStringLiteral("other-name.mpq"))).constData()) == 0);
+                       QFile::encodeName(game.path(QStringLiteral("other-name.mpq"))).constData())
+                == 0);
         Holder holder(game.path(QStringLiteral("other-name.mpq")));
         QVERIFY(game_holds_archive());
         QCOMPARE(holders(QStringLiteral("../Data/patch-2.mpq")), QList<qint64>{holder.pid()});
@@ -151,12 +153,14 @@ private slots:
         GameFolder game;
         game.touch(QStringLiteral("Data/patch-2.mpq"), "archive");
         // Python's own mmap keeps a duplicate descriptor; the C library's does not.
-        Holder mapper(game.path(QStringLiteral("Data/patch-2.mpq")),
-                      QStringLiteral("exec python3 -c 'import ctypes, os, sys, time\n"
-                                     "libc = ctypes.CDLL(None); libc.mmap.restype = ctypes.c_void_p\n"
-                                     "fd = os.open(sys.argv[1], os.O_RDONLY)\n"
-                                     "assert libc.mmap(None, ctypes.c_size_t(7), 1, 1, fd, ctypes.c_long(0)) not in (None, 2**64 - 1)\n"
-                                     "os.close(fd); print(\"ready\", flush=True); time.sleep(60)' \"$0\""));
+        Holder mapper(
+            game.path(QStringLiteral("Data/patch-2.mpq")),
+            QStringLiteral(
+                "exec python3 -c 'import ctypes, os, sys, time\n"
+                "libc = ctypes.CDLL(None); libc.mmap.restype = ctypes.c_void_p\n"
+                "fd = os.open(sys.argv[1], os.O_RDONLY)\n"
+                "assert libc.mmap(None, ctypes.c_size_t(7), 1, 1, fd, ctypes.c_long(0)) not in (None, 2**64 - 1)\n"
+                "os.close(fd); print(\"ready\", flush=True); time.sleep(60)' \"$0\""));
         const QDir fds(QStringLiteral("/proc/%1/fd").arg(mapper.pid()));
         for (const QString &fd : fds.entryList(QDir::System | QDir::NoDotAndDotDot))
             QVERIFY(!QFileInfo(fds.filePath(fd)).symLinkTarget().endsWith(QStringLiteral("patch-2.mpq")));
@@ -197,10 +201,12 @@ private slots:
         QCOMPARE(c.arguments, QStringList{"../wow.exe"});
         // WINE comes first: a path as it is, a bare name from PATH.
         env.insert(QStringLiteral("WINE"), game.path(QStringLiteral("own/wine-build")));
-        QCOMPARE(launch_command(QStringLiteral("../wow.exe"), env, false).program, game.path(QStringLiteral("own/wine-build")));
+        QCOMPARE(launch_command(QStringLiteral("../wow.exe"), env, false).program,
+                 game.path(QStringLiteral("own/wine-build")));
         env.insert(QStringLiteral("PATH"), game.path(QStringLiteral("own")));
         env.insert(QStringLiteral("WINE"), QStringLiteral("wine-build"));
-        QCOMPARE(launch_command(QStringLiteral("../wow.exe"), env, false).program, game.path(QStringLiteral("own/wine-build")));
+        QCOMPARE(launch_command(QStringLiteral("../wow.exe"), env, false).program,
+                 game.path(QStringLiteral("own/wine-build")));
         // Without any wine the game itself is tried.
         env.remove(QStringLiteral("WINE"));
         c = launch_command(QStringLiteral("../wow.exe"), env, false);
@@ -222,16 +228,25 @@ private slots:
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("expected");
         QTest::newRow("on, unset") << true << QString() << "d3d9=n,b";
-        QTest::newRow("on, empty") << true << "" << "d3d9=n,b";
-        QTest::newRow("on, others") << true << "mscoree,mshtml=;dxgi=b" << "mscoree,mshtml=;dxgi=b;d3d9=n,b";
-        QTest::newRow("on, trailing ;") << true << "dxgi=b;" << "dxgi=b;d3d9=n,b";
-        QTest::newRow("on, a longer name") << true << "d3d9x=n;d3dx9_43=n" << "d3d9x=n;d3dx9_43=n;d3d9=n,b";
-        QTest::newRow("on, user's d3d9") << true << "dxgi=b;d3d9=b" << "dxgi=b;d3d9=b";
-        QTest::newRow("on, user's in a list") << true << "dxgi, D3D9.dll =" << "dxgi, D3D9.dll =";
-        QTest::newRow("on, user's starred") << true << "*d3d9=b" << "*d3d9=b";
-        QTest::newRow("on, not an entry") << true << "d3d9" << "d3d9;d3d9=n,b";
+        QTest::newRow("on, empty") << true << ""
+                                   << "d3d9=n,b";
+        QTest::newRow("on, others") << true << "mscoree,mshtml=;dxgi=b"
+                                    << "mscoree,mshtml=;dxgi=b;d3d9=n,b";
+        QTest::newRow("on, trailing ;") << true << "dxgi=b;"
+                                        << "dxgi=b;d3d9=n,b";
+        QTest::newRow("on, a longer name") << true << "d3d9x=n;d3dx9_43=n"
+                                           << "d3d9x=n;d3dx9_43=n;d3d9=n,b";
+        QTest::newRow("on, user's d3d9") << true << "dxgi=b;d3d9=b"
+                                         << "dxgi=b;d3d9=b";
+        QTest::newRow("on, user's in a list") << true << "dxgi, D3D9.dll ="
+                                              << "dxgi, D3D9.dll =";
+        QTest::newRow("on, user's starred") << true << "*d3d9=b"
+                                            << "*d3d9=b";
+        QTest::newRow("on, not an entry") << true << "d3d9"
+                                          << "d3d9;d3d9=n,b";
         QTest::newRow("off, unset") << false << QString() << QString();
-        QTest::newRow("off, user's d3d9") << false << "mscoree=;d3d9=b" << "mscoree=;d3d9=b";
+        QTest::newRow("off, user's d3d9") << false << "mscoree=;d3d9=b"
+                                          << "mscoree=;d3d9=b";
     }
     void launch_environment()
     {
@@ -247,7 +262,8 @@ private slots:
         if (!user.isNull())
             env.insert(QStringLiteral("WINEDLLOVERRIDES"), user);
         // Through Wine or run directly, the game gets the same environment.
-        for (const QFile::Permissions mode : {QFile::Permissions(QFile::ReadOwner), QFile::ReadOwner | QFile::ExeOwner}) {
+        for (const QFile::Permissions mode :
+             {QFile::Permissions(QFile::ReadOwner), QFile::ReadOwner | QFile::ExeOwner}) {
             QFile::setPermissions(game.path(QStringLiteral("wow.exe")), mode);
             const QProcessEnvironment got = launch_command(QStringLiteral("../wow.exe"), env, dxvk).environment;
             QCOMPARE(got.contains(QStringLiteral("WINEDLLOVERRIDES")), !expected.isNull());

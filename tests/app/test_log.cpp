@@ -72,10 +72,7 @@ private slots:
         QVERIFY(!logger.isOpen());
     }
 
-    void shared_logger_is_named_this()
-    {
-        QCOMPARE(log().name(), QStringLiteral("-THIS-"));
-    }
+    void shared_logger_is_named_this() { QCOMPARE(log().name(), QStringLiteral("-THIS-")); }
 
 private:
     static QByteArray platform_line_end() { return expected_line_end(); }

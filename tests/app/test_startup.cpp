@@ -36,8 +36,10 @@ private slots:
 
         const QStringList lines = messages(game);
         const QStringList expected{
-            "DEBUG | Запуск графического интерфейса", "DEBUG | Выбран языковой пакет: en",
-            "OK | Основное GUI загружено",           "OK | Динамические элементы загружены",
+            "DEBUG | Запуск графического интерфейса",
+            "DEBUG | Выбран языковой пакет: en",
+            "OK | Основное GUI загружено",
+            "OK | Динамические элементы загружены",
             "OK | Статические элементы загружены",
         };
         QVERIFY2(GameFolder::inOrder(lines, expected), qPrintable(lines.join('\n')));
@@ -74,8 +76,9 @@ private slots:
         QCOMPARE(launcher.waitForExit(), 1);
         QCOMPARE(launcher.waitForWindow(500), QString());
         const QStringList lines = messages(game);
-        QCOMPARE(lines.last(), QStringLiteral("CRITICAL | Невозможно обработать файл: .config")
-                                   + QDir::separator() + QStringLiteral("config_en.json"));
+        QCOMPARE(lines.last(),
+                 QStringLiteral("CRITICAL | Невозможно обработать файл: .config") + QDir::separator()
+                     + QStringLiteral("config_en.json"));
         QVERIFY(lines.at(lines.size() - 2).startsWith(QStringLiteral("DEBUG | Ошибка в файле конфигурации: /buttons")));
         QVERIFY(!lines.contains(QStringLiteral("OK | Основное GUI загружено")));
     }

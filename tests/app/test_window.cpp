@@ -76,8 +76,9 @@ private slots:
         MainWindow &w = *shown;
         const QPoint start = w.mapToGlobal(QPoint(600, 250));
         send_mouse(&w, QEvent::MouseButtonPress, start, Qt::LeftButton);
-        for (QWidget *refused : {static_cast<QWidget *>(w.scrollArea_frame), static_cast<QWidget *>(w.clear_cache_and_trash),
-                                 static_cast<QWidget *>(w.exit), static_cast<QWidget *>(w.volume)}) {
+        for (QWidget *refused :
+             {static_cast<QWidget *>(w.scrollArea_frame), static_cast<QWidget *>(w.clear_cache_and_trash),
+              static_cast<QWidget *>(w.exit), static_cast<QWidget *>(w.volume)}) {
             hover(refused, true);
             send_mouse(&w, QEvent::MouseMove, start + QPoint(30, 20), Qt::LeftButton);
             hover(refused, false);

@@ -93,14 +93,30 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("size");
-        QTest::newRow("marker") << "Interface fonts (11)" << "Interface fonts " << "11pt";
-        QTest::newRow("no marker") << "DXVK" << "DXVK" << "10pt";
-        QTest::newRow("note and marker") << "Name (note) (12)" << "Name  " << "12pt";
-        QTest::newRow("first marker wins") << "A (9) B (14)" << "A  B " << "9pt";
-        QTest::newRow("group not a marker") << "A (1x)" << "A " << "10pt";
-        QTest::newRow("unclosed stays") << "A (12" << "A (12" << "10pt";
-        QTest::newRow("nearest closing") << "A (x (12) y)" << "A  y)" << "12pt";
-        QTest::newRow("empty group") << "A ()" << "A " << "10pt";
+        QTest::newRow("marker") << "Interface fonts (11)"
+                                << "Interface fonts "
+                                << "11pt";
+        QTest::newRow("no marker") << "DXVK"
+                                   << "DXVK"
+                                   << "10pt";
+        QTest::newRow("note and marker") << "Name (note) (12)"
+                                         << "Name  "
+                                         << "12pt";
+        QTest::newRow("first marker wins") << "A (9) B (14)"
+                                           << "A  B "
+                                           << "9pt";
+        QTest::newRow("group not a marker") << "A (1x)"
+                                            << "A "
+                                            << "10pt";
+        QTest::newRow("unclosed stays") << "A (12"
+                                        << "A (12"
+                                        << "10pt";
+        QTest::newRow("nearest closing") << "A (x (12) y)"
+                                         << "A  y)"
+                                         << "12pt";
+        QTest::newRow("empty group") << "A ()"
+                                     << "A "
+                                     << "10pt";
     }
     void titles_lose_every_parenthesised_group()
     {
@@ -179,7 +195,8 @@ private slots:
     void every_encoding_reads_the_same_document_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        const QString text = QString::fromUtf8(valid_file()).replace(QStringLiteral("Patch A"), QStringLiteral("Патч А 😀"));
+        const QString text =
+            QString::fromUtf8(valid_file()).replace(QStringLiteral("Patch A"), QStringLiteral("Патч А 😀"));
         QTest::newRow("utf-8") << text.toUtf8();
         QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF") + text.toUtf8();
         for (const char *codec : {"UTF-16LE", "UTF-16BE", "UTF-32LE", "UTF-32BE"}) {
@@ -233,10 +250,10 @@ private slots:
         QTest::newRow("default flag") << with("/patches/static/default/0", "a1x") << "/patches/static/default/0";
         QTest::newRow("default short") << with("/patches/static/default/1", Json::parse(R"(["b", 0])"))
                                        << "/patches/static/default/1";
-        QTest::newRow("default flag text") << with("/patches/static/default/1/1", "one")
-                                           << "/patches/static/default/1/1";
-        QTest::newRow("default huge flag") << with("/patches/static/default/1/1", 1e300)
-                                           << "/patches/static/default/1/1";
+        QTest::newRow("default flag text")
+            << with("/patches/static/default/1/1", "one") << "/patches/static/default/1/1";
+        QTest::newRow("default huge flag")
+            << with("/patches/static/default/1/1", 1e300) << "/patches/static/default/1/1";
         QTest::newRow("letter outside") << with("/patches/dynamic/A", Json::parse(R"({"name": "X",
                                                "actions": {"On": [1, 1]}, "conditions": [[]]})"))
                                         << "/patches/dynamic/A";
@@ -251,8 +268,8 @@ private slots:
                                   << "/patches/dynamic/a/actions/On";
         QTest::newRow("no conditions") << without("/patches/dynamic/a", "conditions")
                                        << "/patches/dynamic/a/conditions";
-        QTest::newRow("empty conditions") << with("/patches/dynamic/a/conditions", Json::array())
-                                          << "/patches/dynamic/a/conditions";
+        QTest::newRow("empty conditions")
+            << with("/patches/dynamic/a/conditions", Json::array()) << "/patches/dynamic/a/conditions";
         QTest::newRow("alt non-digit") << with("/patches/dynamic/b/conditions/0/0", "a1x")
                                        << "/patches/dynamic/b/conditions/0/0";
         QTest::newRow("alt letter") << with("/patches/dynamic/b/conditions/0/0", "A11")
@@ -289,8 +306,8 @@ private slots:
         QTest::newRow("200,000 members") << with_extra(wide_object(200000)) << "файл больше";
         QTest::newRow("one member too many") << with_extra(wide_object(kMaxMembers + 1)) << "членами";
         QTest::newRow("NUL after the document") << valid_file() + QByteArray("\0{}", 3) << "нулевой байт";
-        QTest::newRow("NUL in UTF-16")
-            << encode(QString::fromUtf8(valid_file()) + QChar(0), "UTF-16LE", false) << "нулевой байт";
+        QTest::newRow("NUL in UTF-16") << encode(QString::fromUtf8(valid_file()) + QChar(0), "UTF-16LE", false)
+                                       << "нулевой байт";
         // At every bound at once, and as slow to parse as the bounds allow:
         // `levels` deep, then objects of the most members up to the size.
         const auto atBounds = [](int levels) {
@@ -303,7 +320,8 @@ private slots:
         };
         QTest::newRow("at every bound") << atBounds(kMaxNesting - 2) << "";
         QTest::newRow("one level deeper") << atBounds(kMaxNesting - 1) << "вложенность";
-        QTest::newRow("one byte more") << atBounds(kMaxNesting - 2) + " " << "файл больше";
+        QTest::newRow("one byte more") << atBounds(kMaxNesting - 2) + " "
+                                       << "файл больше";
     }
     void files_beyond_the_bounds_are_refused_before_parsing()
     {

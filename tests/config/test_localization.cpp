@@ -22,9 +22,10 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QStringList>("texts");
-        QTest::newRow("en") << "config_en.json" << "en_us" << QStringList{"EXIT", "CLEAR CACHE AND TRASH", "RUN GAME"};
-        QTest::newRow("ru") << "config_ru.json" << "ru_ru"
-                            << QStringList{"ВЫХОД", "ОЧИСТИТЬ КЭШ И МУСОР", "ЗАПУСТИТЬ ИГРУ"};
+        QTest::newRow("en") << "config_en.json"
+                            << "en_us" << QStringList{"EXIT", "CLEAR CACHE AND TRASH", "RUN GAME"};
+        QTest::newRow("ru") << "config_ru.json"
+                            << "ru_ru" << QStringList{"ВЫХОД", "ОЧИСТИТЬ КЭШ И МУСОР", "ЗАПУСТИТЬ ИГРУ"};
     }
     void shipped_files_put_their_texts_on_the_buttons()
     {
@@ -44,14 +45,17 @@ private slots:
 
     void an_unusable_file_logs_why_then_the_critical_line()
     {
-        WindowFixture f(language_file("{\"a\": {\"name\": \"A\", \"actions\": {\"On\": [1, 1]}, \"conditions\": [[\"a1x\", \"h\"]]}}"));
+        WindowFixture f(language_file(
+            "{\"a\": {\"name\": \"A\", \"actions\": {\"On\": [1, 1]}, \"conditions\": [[\"a1x\", \"h\"]]}}"));
         QVERIFY(!f.build());
         const QStringList lines = f.messages();
-        QCOMPARE(lines.last(), QStringLiteral("CRITICAL | Невозможно обработать файл: .config") + QDir::separator()
-                                   + QStringLiteral("config_en.json"));
-        QVERIFY2(lines.at(lines.size() - 2).startsWith(
-                     QStringLiteral("DEBUG | Ошибка в файле конфигурации: /patches/dynamic/a/conditions/0/0: ")),
-                 qPrintable(lines.at(lines.size() - 2)));
+        QCOMPARE(lines.last(),
+                 QStringLiteral("CRITICAL | Невозможно обработать файл: .config") + QDir::separator()
+                     + QStringLiteral("config_en.json"));
+        QVERIFY2(
+            lines.at(lines.size() - 2)
+                .startsWith(QStringLiteral("DEBUG | Ошибка в файле конфигурации: /patches/dynamic/a/conditions/0/0: ")),
+            qPrintable(lines.at(lines.size() - 2)));
         QVERIFY(!lines.contains(QStringLiteral("OK | Основное GUI загружено")));
     }
 

@@ -45,19 +45,26 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("chosen");
         const QStringList enRu{"config_en.json", "config_ru.json"};
-        QTest::newRow("RU falls back") << QStringList{"config_ru.json"} << "RU" << "config_en.json";
-        QTest::newRow("ru_ru second pass") << enRu << "ru_ru" << "config_ru.json";
-        QTest::newRow("en first pass") << enRu << "en" << "config_en.json";
-        QTest::newRow("de_de fallback") << enRu << "de_de" << "config_en.json";
+        QTest::newRow("RU falls back") << QStringList{"config_ru.json"} << "RU"
+                                       << "config_en.json";
+        QTest::newRow("ru_ru second pass") << enRu << "ru_ru"
+                                           << "config_ru.json";
+        QTest::newRow("en first pass") << enRu << "en"
+                                       << "config_en.json";
+        QTest::newRow("de_de fallback") << enRu << "de_de"
+                                        << "config_en.json";
         QTest::newRow("fi_fi inside config") << QStringList{"config_ru.json", "config_en.json"} << "fi_fi"
                                              << "config_ru.json";
         QTest::newRow("whole code first") << QStringList{"config_ru.json", "config_ru_ru.json"} << "ru_ru"
                                           << "config_ru_ru.json";
         QTest::newRow("second pass listing order") << QStringList{"ru_lang.json", "config_ru.json"} << "ru_ru"
                                                    << "ru_lang.json";
-        QTest::newRow("upper-case name not matched") << QStringList{"CONFIG_RU.JSON"} << "ru" << "config_en.json";
-        QTest::newRow("empty argument picks first") << QStringList{"b.json", "a.json"} << "" << "b.json";
-        QTest::newRow("nothing listed") << QStringList{} << "ru_ru" << "config_en.json";
+        QTest::newRow("upper-case name not matched") << QStringList{"CONFIG_RU.JSON"} << "ru"
+                                                     << "config_en.json";
+        QTest::newRow("empty argument picks first") << QStringList{"b.json", "a.json"} << ""
+                                                    << "b.json";
+        QTest::newRow("nothing listed") << QStringList{} << "ru_ru"
+                                        << "config_en.json";
     }
     void choice_follows_both_case_sensitive_passes()
     {

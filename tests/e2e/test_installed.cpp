@@ -33,8 +33,9 @@ private:
         maker.start(QStringLiteral(TESSARINE_SOURCE_DIR "/tools/make-demo-game"), {game.root()});
         QVERIFY(maker.waitForFinished(60000));
         QCOMPARE(maker.exitCode(), 0);
-        QCOMPARE(QProcess::execute(QStringLiteral("cmake"), {QStringLiteral("--install"), QStringLiteral(TESSARINE_BUILD_DIR),
-                                                             QStringLiteral("--prefix"), game.launcher()}),
+        QCOMPARE(QProcess::execute(QStringLiteral("cmake"),
+                                   {QStringLiteral("--install"), QStringLiteral(TESSARINE_BUILD_DIR),
+                                    QStringLiteral("--prefix"), game.launcher()}),
                  0);
         QVERIFY(QFileInfo(game.launcher() + QStringLiteral("/tessarine")).isExecutable());
     }
@@ -42,7 +43,8 @@ private:
     // What the demo's game wrote about its run (tools/standin), one line each.
     static QStringList marker(const GameFolder &game)
     {
-        return QString::fromUtf8(game.read(QStringLiteral("standin-marker.txt"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return QString::fromUtf8(game.read(QStringLiteral("standin-marker.txt")))
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
     // Starts the installed launcher in `game` and waits for its window.
     static QString start(const GameFolder &game, LauncherProcess &launcher, const QString &language)
@@ -66,12 +68,12 @@ private slots:
         const QString window = start(game, launcher, QStringLiteral("ru_ru"));
         QVERIFY2(!window.isEmpty(), launcher.output().constData());
         const QStringList lines = messages(game);
-        QVERIFY2(GameFolder::inOrder(lines, {"DEBUG | Запуск графического интерфейса",
-                                             "DEBUG | Выбран языковой пакет: ru_ru",
-                                             "DEBUG | Текущий файл конфигурации: config_ru.json",
-                                             "OK | Основное GUI загружено", "OK | Динамические элементы загружены",
-                                             "OK | Статические элементы загружены"}),
-                 qPrintable(lines.join('\n')));
+        QVERIFY2(
+            GameFolder::inOrder(lines,
+                                {"DEBUG | Запуск графического интерфейса", "DEBUG | Выбран языковой пакет: ru_ru",
+                                 "DEBUG | Текущий файл конфигурации: config_ru.json", "OK | Основное GUI загружено",
+                                 "OK | Динамические элементы загружены", "OK | Статические элементы загружены"}),
+            qPrintable(lines.join('\n')));
         QVERIFY(lines.filter(QStringLiteral("DEBUG | Длина полосы прокрутки: ")).size() == 1);
         QFile::remove(game.path(QStringLiteral("launcher/.config/mediaplayer.ini")));
         launcher.click(window, LauncherProcess::exitButton);
@@ -88,8 +90,9 @@ private slots:
         QVERIFY(!window.isEmpty());
         LauncherProcess::xdotool({QStringLiteral("windowmove"), window, QStringLiteral("50"), QStringLiteral("50")});
         QTRY_COMPARE(window_position(window), QPoint(50, 50));
-        LauncherProcess::xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("620"),
-                                  QStringLiteral("250"), QStringLiteral("mousedown"), QStringLiteral("1")});
+        LauncherProcess::xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window,
+                                  QStringLiteral("620"), QStringLiteral("250"), QStringLiteral("mousedown"),
+                                  QStringLiteral("1")});
         for (int step = 1; step <= 4; ++step)
             LauncherProcess::xdotool({QStringLiteral("mousemove"), QString::number(50 + 620 + 10 * step),
                                       QString::number(50 + 250 + 5 * step)});
@@ -110,8 +113,8 @@ private slots:
         // main window, plus the list's popup while it is open.
         const QPoint fontsArrow(185, 141);
         const auto mapped = [&launcher] {
-            return LauncherProcess::xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                                             QString::number(launcher.processId())})
+            return LauncherProcess::xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                             QStringLiteral("--pid"), QString::number(launcher.processId())})
                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
                 .size();
         };
@@ -156,7 +159,8 @@ private slots:
         launcher.start(game.launcher() + QStringLiteral("/tessarine"), game.launcher(), {QStringLiteral("en")});
         QCOMPARE(launcher.waitForExit(), 1);
         QCOMPARE(launcher.waitForWindow(300), QString());
-        QCOMPARE(messages(game).last(), QStringLiteral("CRITICAL | Невозможно обработать файл: .config/config_en.json"));
+        QCOMPARE(messages(game).last(),
+                 QStringLiteral("CRITICAL | Невозможно обработать файл: .config/config_en.json"));
     }
 
     // Wine is told to prefer DXVK's d3d9.dll while the DXVK row is on; an
@@ -169,7 +173,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         const QString base = QStringLiteral("mscoree,mshtml,winemenubuilder.exe=;dxgi=b");
         QTest::newRow("DXVK on") << true << base << base + QStringLiteral(";d3d9=n,b");
-        QTest::newRow("DXVK off, the user's d3d9") << false << base + QStringLiteral(";d3d9=b") << base + QStringLiteral(";d3d9=b");
+        QTest::newRow("DXVK off, the user's d3d9")
+            << false << base + QStringLiteral(";d3d9=b") << base + QStringLiteral(";d3d9=b");
     }
     void the_run_button_starts_the_game_and_the_launcher_exits()
     {
@@ -179,13 +184,15 @@ private slots:
         GameFolder game;
         make_demo(game);
         if (!dxvk)
-            QVERIFY(QFile::rename(game.path(QStringLiteral("d3d9.dll")), game.path(QStringLiteral("d3d9.dll.disabled"))));
+            QVERIFY(
+                QFile::rename(game.path(QStringLiteral("d3d9.dll")), game.path(QStringLiteral("d3d9.dll.disabled"))));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("WINEDLLOVERRIDES"), user);
         env.insert(QStringLiteral("TESSARINE_STANDIN_HOLD"), QStringLiteral("2"));
         if (under_wine()) {
-            game.touch(QStringLiteral("bin/wine"), "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/arguments.txt\"\n"
-                                                   "exec " TESSARINE_WINE " \"$@\"\n");
+            game.touch(QStringLiteral("bin/wine"),
+                       "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/arguments.txt\"\n"
+                       "exec " TESSARINE_WINE " \"$@\"\n");
             QFile::setPermissions(game.path(QStringLiteral("bin/wine")), QFile::ReadOwner | QFile::ExeOwner);
             env.insert(QStringLiteral("WINE"), game.path(QStringLiteral("bin/wine")));
         }
@@ -204,7 +211,8 @@ private slots:
         QCOMPARE(seen.filter(QRegularExpression(QStringLiteral("^argument"))), QStringList{"arguments=0"});
         QVERIFY(seen.contains(QStringLiteral("archive=held")));
         QVERIFY(seen.filter(QRegularExpression(QStringLiteral("^directory=.*[/\\\\]launcher$"))).size() == 1);
-        QCOMPARE(seen.filter(QStringLiteral("WINEDLLOVERRIDES=")), QStringList{QStringLiteral("WINEDLLOVERRIDES=") + expected});
+        QCOMPARE(seen.filter(QStringLiteral("WINEDLLOVERRIDES=")),
+                 QStringList{QStringLiteral("WINEDLLOVERRIDES=") + expected});
         if (under_wine())
             QCOMPARE(game.read(QStringLiteral("bin/arguments.txt")), QByteArray("../wow.exe\n"));
         QTRY_VERIFY_WITH_TIMEOUT(!held(archive), 30000);

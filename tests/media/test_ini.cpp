@@ -44,7 +44,8 @@ private slots:
 
     void comments_and_blank_lines_are_dropped_and_values_trimmed()
     {
-        const auto r = IniSettings::parse("# a comment\n\n[SETTINGS]\n  ; another\nvolume   =   42   \r\n\n[Other]\nKey=a = b\n");
+        const auto r =
+            IniSettings::parse("# a comment\n\n[SETTINGS]\n  ; another\nvolume   =   42   \r\n\n[Other]\nKey=a = b\n");
         QVERIFY(r.error.isEmpty());
         QCOMPARE(r.settings.toText(), lines({"[SETTINGS]", "volume = 42", "", "[Other]", "key = a = b", ""}));
     }
@@ -63,8 +64,8 @@ private slots:
         QCOMPARE(r.settings.value(QStringLiteral("SETTINGS"), QStringLiteral("volume")), std::optional<QString>("55"));
         QCOMPARE(r.settings.toText(), lines({"[DEFAULT]", "volume = 55", "", "[SETTINGS]", "other = 1", ""}));
         // It lends keys to the sections there are, and makes none.
-        QCOMPARE(IniSettings::parse("[DEFAULT]\nvolume = 55\n").settings.value(QStringLiteral("SETTINGS"),
-                                                                             QStringLiteral("volume")),
+        QCOMPARE(IniSettings::parse("[DEFAULT]\nvolume = 55\n")
+                     .settings.value(QStringLiteral("SETTINGS"), QStringLiteral("volume")),
                  std::nullopt);
     }
 
@@ -83,10 +84,10 @@ private slots:
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("saved");
-        QTest::newRow("key before section") << QByteArray("volume = 3\n[SETTINGS]\nvolume = 4\n")
-                                            << lines({"[SETTINGS]", "volume = 4", ""});
-        QTest::newRow("line without delimiter") << QByteArray("[SETTINGS]\njunk\nvolume = 3\n[B]\n")
-                                                << lines({"[SETTINGS]", "volume = 3", "", "[B]", ""});
+        QTest::newRow("key before section")
+            << QByteArray("volume = 3\n[SETTINGS]\nvolume = 4\n") << lines({"[SETTINGS]", "volume = 4", ""});
+        QTest::newRow("line without delimiter")
+            << QByteArray("[SETTINGS]\njunk\nvolume = 3\n[B]\n") << lines({"[SETTINGS]", "volume = 3", "", "[B]", ""});
         QTest::newRow("NUL") << QByteArray("[SETTINGS]\nvolume = 3\n") + '\0' + "junk\n[Other]\nkey = x\n"
                              << lines({"[SETTINGS]", "volume = 3", "", "[Other]", "key = x", ""});
         QTest::newRow("section twice") << QByteArray("[A]\nx = 1\n[SETTINGS]\nvolume = 3\n[A]\ny = 2\nx = 4\n")

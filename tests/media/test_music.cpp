@@ -6,7 +6,6 @@
 
 namespace {
 
-
 // Shows the window and waits for its music: the player is made once the
 // window has been painted.
 QMediaPlayer *player_of(MainWindow &w)
@@ -83,9 +82,11 @@ private slots:
         QMediaPlayer *player = player_of(*f.window);
         QVERIFY(player);
         QCOMPARE(player->volume(), slider);
-        QCOMPARE(f.window->mediaplayer_config.value(QStringLiteral("SETTINGS"), QStringLiteral("volume")).value(), memory);
+        QCOMPARE(f.window->mediaplayer_config.value(QStringLiteral("SETTINGS"), QStringLiteral("volume")).value(),
+                 memory);
         f.window->close();
-        QVERIFY(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")).contains("volume = " + memory.toLatin1()));
+        QVERIFY(
+            f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")).contains("volume = " + memory.toLatin1()));
     }
 
     void malformed_settings_fall_back_to_ten_data()
@@ -99,7 +100,8 @@ private slots:
         QTest::newRow("key twice") << QByteArray("[SETTINGS]\nvolume = 2x\nvolume = 60\n");
         QTest::newRow("binary") << QByteArray("\x00\xff\xfe[", 4);
         QTest::newRow("first of two keys valid") << QByteArray("[SETTINGS]\nvolume = 30\nvolume = 60\n");
-        QTest::newRow("first of two sections valid") << QByteArray("[SETTINGS]\nvolume = 30\n[SETTINGS]\nvolume = 60\n");
+        QTest::newRow("first of two sections valid")
+            << QByteArray("[SETTINGS]\nvolume = 30\n[SETTINGS]\nvolume = 60\n");
         QTest::newRow("only DEFAULT") << QByteArray("[DEFAULT]\nvolume = 50\n");
         QTest::newRow("NUL line") << QByteArray("[SETTINGS]\nvolume = 30\n") + '\0' + "\n";
     }
@@ -138,7 +140,8 @@ private slots:
         REQUIRE_IMMUTABLE(lock);
         f.window->close();
         QVERIFY(!f.window->isVisible());
-        QCOMPARE(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")), QByteArray("[SETTINGS]\nvolume = 20\n"));
+        QCOMPARE(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")),
+                 QByteArray("[SETTINGS]\nvolume = 20\n"));
         QCOMPARE(f.count(QStringLiteral("OK | Конфигурация медиаплеера сохранена")), 0);
         QCOMPARE(f.game.names(QStringLiteral("launcher/.config")), (QStringList{"config_en.json", "mediaplayer.ini"}));
     }
@@ -160,12 +163,12 @@ private slots:
         f.game.mkdir(QStringLiteral("launcher/.config/audio"));
         for (int i = 0; i < 10; ++i) {
             const QString path = f.game.path(QStringLiteral("launcher/.config/audio/t%1.MP3").arg(i));
-            QCOMPARE(QProcess::execute(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("22050"),
-                                                               QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-t"),
-                                                               QStringLiteral("mp3"), path, QStringLiteral("synth"),
-                                                               QStringLiteral("2"), QStringLiteral("sine"),
-                                                               QString::number(300 + 40 * i), QStringLiteral("vol"),
-                                                               QStringLiteral("0.1")}),
+            QCOMPARE(QProcess::execute(QStringLiteral("sox"),
+                                       {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("22050"),
+                                        QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-t"),
+                                        QStringLiteral("mp3"), path, QStringLiteral("synth"), QStringLiteral("2"),
+                                        QStringLiteral("sine"), QString::number(300 + 40 * i), QStringLiteral("vol"),
+                                        QStringLiteral("0.1")}),
                      0);
         }
         f.game.touch(QStringLiteral("launcher/.config/audio/.hidden.mp3"));

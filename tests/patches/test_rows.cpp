@@ -66,10 +66,14 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("family");
         QTest::addColumn<int>("weight");
-        QTest::newRow("ru_ru") << "ru_ru" << "FrizQuadrataCTT" << 500;
-        QTest::newRow("en_us") << "en_us" << "FrizQuadrataCTT" << 500;
-        QTest::newRow("de_de") << "de_de" << "Friz Quadrata Std" << 750;
-        QTest::newRow("EN") << "EN" << "Friz Quadrata Std" << 750;
+        QTest::newRow("ru_ru") << "ru_ru"
+                               << "FrizQuadrataCTT" << 500;
+        QTest::newRow("en_us") << "en_us"
+                               << "FrizQuadrataCTT" << 500;
+        QTest::newRow("de_de") << "de_de"
+                               << "Friz Quadrata Std" << 750;
+        QTest::newRow("EN") << "EN"
+                            << "Friz Quadrata Std" << 750;
     }
     void rows_choose_their_font_by_their_own_rule()
     {
@@ -78,10 +82,12 @@ private slots:
         QFETCH(int, weight);
         WindowFixture f(language_file("{\"a\": " + entry("A") + "}"), {locale});
         QVERIFY(f.build());
-        for (StaticItem *item : {static_cast<StaticItem *>(row(*f.window, QStringLiteral("a"))), f.window->fonts_combo}) {
+        for (StaticItem *item :
+             {static_cast<StaticItem *>(row(*f.window, QStringLiteral("a"))), f.window->fonts_combo}) {
             QCOMPARE(item->fontfile, family);
             QCOMPARE(item->fontweight, weight);
-            QVERIFY(item->frame->styleSheet().endsWith(QStringLiteral("QComboBox{font: %1 10pt %2;}").arg(weight).arg(family)));
+            QVERIFY(item->frame->styleSheet().endsWith(
+                QStringLiteral("QComboBox{font: %1 10pt %2;}").arg(weight).arg(family)));
         }
     }
 
@@ -133,7 +139,9 @@ private slots:
         DynamicItem *a = row(*f.window, QStringLiteral("a"));
         QCOMPARE(a->comboBox->currentIndex(), -1);
         QCOMPARE(a->comboBox->currentText(), QStringLiteral("???"));
-        QCOMPARE(f.count(QStringLiteral("WARNING | Состояние для 'A' не соответствует режимам в конфигурационном файле")), 1);
+        QCOMPARE(
+            f.count(QStringLiteral("WARNING | Состояние для 'A' не соответствует режимам в конфигурационном файле")),
+            1);
         // An empty default set always holds.
         QCOMPARE(f.window->all_patches_combo->comboBox->currentText(), QStringLiteral("Defaults"));
 
@@ -149,9 +157,9 @@ private slots:
 
     void a_failing_condition_switches_off_and_a_return_enables_again()
     {
-        WindowFixture f(language_file("{\"a\": " + entry("A", R"({"On": [1, 1], "Data": [1, 0], "Off": [0, 0]})")
-                                      + ", \"b\": " + entry("B", R"({"On": [1, 1], "Off": [0, 0]})",
-                                                            R"([["a11|a10", "Needs A"]])") + "}"));
+        WindowFixture f(
+            language_file("{\"a\": " + entry("A", R"({"On": [1, 1], "Data": [1, 0], "Off": [0, 0]})") + ", \"b\": "
+                          + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11|a10", "Needs A"]])") + "}"));
         f.game.touch(QStringLiteral("Data/patch-a.mpq"));
         f.game.touch(QStringLiteral("Data/patch-b.mpq"));
         f.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-b.mpq"));
@@ -179,8 +187,9 @@ private slots:
 
     void two_failed_conditions_give_two_hint_lines_and_one_switch_off()
     {
-        WindowFixture f(language_file("{\"c\": " + entry("C", R"({"On": [1, 1], "Off": [0, 0]})",
-                                                         R"([["a11", "Needs A"], [], ["b11", "Needs B"]])") + "}"));
+        WindowFixture f(language_file(
+            "{\"c\": "
+            + entry("C", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"], [], ["b11", "Needs B"]])") + "}"));
         f.game.touch(QStringLiteral("Data/patch-c.mpq"));
         f.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-c.mpq"));
         QVERIFY(f.build());
@@ -196,8 +205,10 @@ private slots:
     {
         // b needs c; c needs a. Switching a off turns c off in the same pass,
         // after b was already checked.
-        WindowFixture f(language_file("{\"a\": " + entry("A") + ", \"b\": " + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["c11", "Needs C"]])")
-                                      + ", \"c\": " + entry("C", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])") + "}"));
+        WindowFixture f(language_file(
+            "{\"a\": " + entry("A")
+            + ", \"b\": " + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["c11", "Needs C"]])")
+            + ", \"c\": " + entry("C", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])") + "}"));
         for (const char *name : {"a", "b", "c"}) {
             f.game.touch(QStringLiteral("Data/patch-%1.mpq").arg(QLatin1String(name)));
             f.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-%1.mpq").arg(QLatin1String(name)));
@@ -244,7 +255,9 @@ private slots:
 
     void a_denied_switch_leaves_the_row_on_what_the_disk_holds()
     {
-        WindowFixture f(language_file("{\"a\": " + entry("A") + ", \"b\": " + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a00", "Needs A off"]])") + "}"));
+        WindowFixture f(language_file("{\"a\": " + entry("A") + ", \"b\": "
+                                      + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a00", "Needs A off"]])")
+                                      + "}"));
         f.game.touch(QStringLiteral("Data/patch-a.mpq"));
         f.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-a.mpq"));
         f.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-b.mpq"));
@@ -312,8 +325,7 @@ private slots:
             f.game.touch(QLatin1String(name));
         QVERIFY(f.build());
         f.window->all_patches_combo->comboBox->setCurrentIndex(2);
-        QCOMPARE(f.game.names(QStringLiteral("Data")),
-                 (QStringList{"patch-a.mpq.disabled", "patch-c.mpq", "ruRU"}));
+        QCOMPARE(f.game.names(QStringLiteral("Data")), (QStringList{"patch-a.mpq.disabled", "patch-c.mpq", "ruRU"}));
         QCOMPARE(f.game.names(QStringLiteral("Data/ruRU")), QStringList{"patch-ruru-b.mpq.disabled"});
         QCOMPARE(f.game.names(QStringLiteral("fonts")), QStringList{"x.ttf.disabled"});
         QVERIFY(f.game.exists(QStringLiteral("d3d9.dll.disabled")));
@@ -332,7 +344,9 @@ private slots:
 
     void defaults_stay_chosen_when_a_condition_switches_a_patch_off()
     {
-        WindowFixture f(language_file("{\"a\": " + entry("A") + ", \"b\": " + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])") + "}",
+        WindowFixture f(language_file("{\"a\": " + entry("A") + ", \"b\": "
+                                          + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])")
+                                          + "}",
                                       R"(["a00", "b11"])"));
         QVERIFY(f.build());
         f.window->all_patches_combo->comboBox->setCurrentIndex(1);
@@ -362,8 +376,10 @@ private slots:
 
     void a_refresh_starts_no_further_handler()
     {
-        WindowFixture f(language_file("{\"a\": " + entry("A") + ", \"b\": " + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])")
-                                      + ", \"c\": " + entry("C", R"({"On": [1, 1], "Off": [0, 0]})", R"([["b11", "Needs B"]])") + "}"));
+        WindowFixture f(language_file(
+            "{\"a\": " + entry("A")
+            + ", \"b\": " + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])")
+            + ", \"c\": " + entry("C", R"({"On": [1, 1], "Off": [0, 0]})", R"([["b11", "Needs B"]])") + "}"));
         for (const char *name : {"a", "b", "c"}) {
             f.game.touch(QStringLiteral("Data/patch-%1.mpq").arg(QLatin1String(name)));
             f.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-%1.mpq").arg(QLatin1String(name)));

@@ -146,7 +146,7 @@ private slots:
         log().close();
         const QByteArray logged = game.read(QStringLiteral("launcher/events.log"));
         const QByteArray taken = "| WARNING  | Файл не переименован, имя уже занято: "
-                                 + QDir::toNativeSeparators(QStringLiteral("../Data/patch-a.mpq")).toUtf8();
+            + QDir::toNativeSeparators(QStringLiteral("../Data/patch-a.mpq")).toUtf8();
         QVERIFY(logged.contains(taken + expected_line_end()));
         QVERIFY(logged.contains(taken + ".disabled" + expected_line_end()));
     }

@@ -13,19 +13,32 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("match");
-        QTest::newRow("star any run") << "patch-*.mpq" << "patch-ruRU-a.mpq" << true;
-        QTest::newRow("star empty run") << "patch-*.mpq" << "patch-.mpq" << true;
-        QTest::newRow("case ignored") << "patch-*.mpq" << "PATCH-A.MPQ" << true;
-        QTest::newRow("suffix required") << "patch-*.mpq" << "patch-a.mpq.disabled" << false;
-        QTest::newRow("trailing star") << "patch-*a.mpq*" << "patch-a.mpq.disabled" << true;
-        QTest::newRow("question one char") << "patch-????.mpq" << "patch-ruRU.mpq" << true;
-        QTest::newRow("question not two") << "patch-????.mpq" << "patch-ruRU-a.mpq" << false;
-        QTest::newRow("question not zero") << "?lizzard_*" << "lizzard_Foo" << false;
-        QTest::newRow("addon") << "?lizzard_*" << "XLIZZARD_BAR" << true;
-        QTest::newRow("addon needs underscore") << "?lizzard_*" << "Xlizzard" << false;
-        QTest::newRow("backtracking") << "*a*b" << "xaxxab" << true;
-        QTest::newRow("backtracking fails") << "*a*b" << "xaxxa" << false;
-        QTest::newRow("cyrillic case") << "ПАТЧ*" << "патч1" << true;
+        QTest::newRow("star any run") << "patch-*.mpq"
+                                      << "patch-ruRU-a.mpq" << true;
+        QTest::newRow("star empty run") << "patch-*.mpq"
+                                        << "patch-.mpq" << true;
+        QTest::newRow("case ignored") << "patch-*.mpq"
+                                      << "PATCH-A.MPQ" << true;
+        QTest::newRow("suffix required") << "patch-*.mpq"
+                                         << "patch-a.mpq.disabled" << false;
+        QTest::newRow("trailing star") << "patch-*a.mpq*"
+                                       << "patch-a.mpq.disabled" << true;
+        QTest::newRow("question one char") << "patch-????.mpq"
+                                           << "patch-ruRU.mpq" << true;
+        QTest::newRow("question not two") << "patch-????.mpq"
+                                          << "patch-ruRU-a.mpq" << false;
+        QTest::newRow("question not zero") << "?lizzard_*"
+                                           << "lizzard_Foo" << false;
+        QTest::newRow("addon") << "?lizzard_*"
+                               << "XLIZZARD_BAR" << true;
+        QTest::newRow("addon needs underscore") << "?lizzard_*"
+                                                << "Xlizzard" << false;
+        QTest::newRow("backtracking") << "*a*b"
+                                      << "xaxxab" << true;
+        QTest::newRow("backtracking fails") << "*a*b"
+                                            << "xaxxa" << false;
+        QTest::newRow("cyrillic case") << "ПАТЧ*"
+                                       << "патч1" << true;
     }
     void names_match_star_and_question_mark_ignoring_case()
     {

@@ -43,7 +43,7 @@ inline bool make_symlink(const QString &target, const QString &link)
     };
     // Wine reports success and makes nothing: only a reparse point counts.
     const DWORD attributes = CreateSymbolicLinkW(native(link), native(target), flags) ? GetFileAttributesW(native(link))
-                                                                                       : INVALID_FILE_ATTRIBUTES;
+                                                                                      : INVALID_FILE_ATTRIBUTES;
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 #else
     return QFile::link(target, link);
@@ -53,10 +53,10 @@ inline bool make_symlink(const QString &target, const QString &link)
 // Makes the link or ends the test: failed where links are always possible,
 // skipped on Windows, where they may need rights or a file system that has them.
 #ifdef Q_OS_WIN
-#define REQUIRE_SYMLINK(target, link)                                                                              \
-    do {                                                                                                           \
-        if (!make_symlink(target, link))                                                                           \
-            QSKIP("this system makes no symbolic links here");                                                     \
+#define REQUIRE_SYMLINK(target, link)                                                                                  \
+    do {                                                                                                               \
+        if (!make_symlink(target, link))                                                                               \
+            QSKIP("this system makes no symbolic links here");                                                         \
     } while (false)
 #else
 #define REQUIRE_SYMLINK(target, link) QVERIFY(make_symlink(target, link))
@@ -173,8 +173,8 @@ private:
     bool ok_ = false;
 };
 
-#define REQUIRE_IMMUTABLE(guard)                                                                                   \
-    do {                                                                                                           \
-        if (!(guard).ok())                                                                                         \
-            QSKIP("chattr +i is not available on this file system");                                               \
+#define REQUIRE_IMMUTABLE(guard)                                                                                       \
+    do {                                                                                                               \
+        if (!(guard).ok())                                                                                             \
+            QSKIP("chattr +i is not available on this file system");                                                   \
     } while (false)

@@ -14,7 +14,7 @@ inline QByteArray language_file(const QByteArray &dynamic, const QByteArray &def
            "   \"dxvk\": {\"name\": \"DXVK\", \"actions\": [\"On\", \"On, no config\", \"Off\"]},\n"
            "   \"allpatches\": {\"name\": \"All patches\", \"actions\": [\"All on\", \"Defaults\", \"All off\"]},\n"
            "   \"default\": "
-           + defaults + "},\n \"dynamic\": " + dynamic + "}}";
+        + defaults + "},\n \"dynamic\": " + dynamic + "}}";
 }
 
 // `n` patch entries "<title> <letter>" in letter order, each with an on and
@@ -25,7 +25,7 @@ inline QByteArray plain_patches(int n, const QByteArray &title = "Patch")
     for (int i = 0; i < n; ++i) {
         const QByteArray key = tess::ALPHABET.at(i).toLatin1();
         dynamic += (i ? ",\n" : "") + QByteArray("\"") + key + "\": {\"name\": \"" + title + " " + key
-                   + "\", \"actions\": {\"On\": [1, 1], \"Off\": [0, 0]}, \"conditions\": [[]]}";
+            + "\", \"actions\": {\"On\": [1, 1], \"Off\": [0, 0]}, \"conditions\": [[]]}";
     }
     return dynamic + "}";
 }

@@ -59,10 +59,12 @@ private slots:
         WindowFixture f(language_file(plain_patches(2)));
         QVERIFY(f.build());
         MainWindow &w = *f.window;
-        for (const char *name : {"MainWidget", "Widget", "scrollArea_frame", "scrollArea", "scrollArea_widget",
-                                 "gridLayout_3", "scrollFrame", "verticalLayout", "up_btn", "scroll_slider",
-                                 "down_btn", "volume", "clear_cache_and_trash", "run_wow", "menu_frame", "discord",
-                                 "exit", "horizontalLayout", "gridLayout", "gridLayout_2", "gridLayout_5"})
+        for (const char *name :
+             {"MainWidget",   "Widget",      "scrollArea_frame",      "scrollArea", "scrollArea_widget",
+              "gridLayout_3", "scrollFrame", "verticalLayout",        "up_btn",     "scroll_slider",
+              "down_btn",     "volume",      "clear_cache_and_trash", "run_wow",    "menu_frame",
+              "discord",      "exit",        "horizontalLayout",      "gridLayout", "gridLayout_2",
+              "gridLayout_5"})
             QVERIFY2(w.findChild<QObject *>(QString::fromLatin1(name)), name);
         QVERIFY(!w.findChild<QObject *>(QStringLiteral("dscrd")));
         QCOMPARE(w.objectName(), QStringLiteral("MainWindow"));
@@ -79,10 +81,14 @@ private slots:
     {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("sheet");
-        QTest::newRow("ru_ru") << "ru_ru" << "font: 500 11pt \"FrizQuadrataCTT\";\nborder-radius: 10px";
-        QTest::newRow("en_us") << "en_us" << "font: 750 11pt \"Friz Quadrata Std\";\nborder-radius: 10px";
-        QTest::newRow("both: ru first") << "ru_en" << "font: 500 11pt \"FrizQuadrataCTT\";\nborder-radius: 10px";
-        QTest::newRow("neither") << "de_de" << "font: 750 11pt \"Friz Quadrata Std\";\nborder-radius: 10px";
+        QTest::newRow("ru_ru") << "ru_ru"
+                               << "font: 500 11pt \"FrizQuadrataCTT\";\nborder-radius: 10px";
+        QTest::newRow("en_us") << "en_us"
+                               << "font: 750 11pt \"Friz Quadrata Std\";\nborder-radius: 10px";
+        QTest::newRow("both: ru first") << "ru_en"
+                                        << "font: 500 11pt \"FrizQuadrataCTT\";\nborder-radius: 10px";
+        QTest::newRow("neither") << "de_de"
+                                 << "font: 750 11pt \"Friz Quadrata Std\";\nborder-radius: 10px";
     }
     void font_follows_the_language_code()
     {
@@ -138,7 +144,8 @@ private slots:
         QVERIFY(ui.Widget->styleSheet().contains(
             QStringLiteral("url(:/main_window/background.jpg) 0 0 0 0 stretch stretch")));
         QVERIFY(ui.exit->styleSheet().startsWith(QStringLiteral("QToolButton#exit{\n    color: rgb(255, 199, 0);")));
-        QVERIFY(ui.run_wow->styleSheet().contains(QStringLiteral("QToolButton#run_wow:disabled{\n    color: #b2b2b2;")));
+        QVERIFY(
+            ui.run_wow->styleSheet().contains(QStringLiteral("QToolButton#run_wow:disabled{\n    color: #b2b2b2;")));
     }
 
     void buttons_scroll_by_three_steps_and_stop_at_the_ends()
@@ -155,7 +162,8 @@ private slots:
         QCOMPARE(w.scroll_slider->maximum(), max);
         QVERIFY(w.scrollFrame->isVisibleTo(&w));
         const int step = bar->singleStep() * 3;
-        QVERIFY(f.messages().contains(QStringLiteral("DEBUG | Длина полосы прокрутки: %1, шаг: %2").arg(max).arg(step)));
+        QVERIFY(
+            f.messages().contains(QStringLiteral("DEBUG | Длина полосы прокрутки: %1, шаг: %2").arg(max).arg(step)));
 
         QTest::mouseClick(w.up_btn, Qt::LeftButton);
         QCOMPARE(bar->value(), 0);

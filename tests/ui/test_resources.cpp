@@ -34,8 +34,8 @@ private slots:
         for (const char *dir : {"up", "down"})
             for (const char *tone : {"normal", "hover", "pressed"}) {
                 const QByteArray path = QByteArray(":/scrollbar/scroll_arrow_") + dir + "_" + tone + ".png";
-                QTest::newRow(path.constData()) << QString::fromLatin1(path) << QByteArray("png") << QSize(25, 24)
-                                                << true;
+                QTest::newRow(path.constData())
+                    << QString::fromLatin1(path) << QByteArray("png") << QSize(25, 24) << true;
             }
         png(":/scrollbar/scroll_handler.png", 25, 150);
         png(":/scrollbar/scroll_handler_mini.png", 25, 23);
@@ -43,8 +43,8 @@ private slots:
             const QByteArray big = QByteArray(":/buttons/but_") + tone + ".png";
             const QByteArray small = QByteArray(":/buttons/but_small_") + tone + ".png";
             QTest::newRow(big.constData()) << QString::fromLatin1(big) << QByteArray("png") << QSize(270, 41) << true;
-            QTest::newRow(small.constData()) << QString::fromLatin1(small) << QByteArray("png") << QSize(95, 41)
-                                             << true;
+            QTest::newRow(small.constData())
+                << QString::fromLatin1(small) << QByteArray("png") << QSize(95, 41) << true;
         }
     }
     void every_picture_opens_with_its_format_and_size()
