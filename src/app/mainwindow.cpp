@@ -18,7 +18,8 @@
 
 using tess::log;
 
-MainWindow::MainWindow(const QStringList &arguments) : QMainWindow(nullptr)
+MainWindow::MainWindow(const QStringList &arguments)
+    : QMainWindow(nullptr), background_(QStringLiteral(TESSARINE_BACKGROUND), background_size() * devicePixelRatioF())
 {
     locale = arguments.isEmpty() ? QLocale::system().name().toLower() : arguments.first();
     log().debug(QStringLiteral("Выбран языковой пакет: ") + locale);
@@ -67,6 +68,15 @@ void MainWindow::close_window(QCloseEvent *)
     if (file.write(mediaplayer_config.toText()) < 0 || !file.commit())
         return;
     log().info(QStringLiteral("Конфигурация медиаплеера сохранена"));
+}
+
+void MainWindow::setVisible(bool visible)
+{
+    // Showing polishes the widgets, which loads the pictures their style
+    // sheets name: the background must be in place by then.
+    if (visible)
+        background_.install();
+    QMainWindow::setVisible(visible);
 }
 
 void MainWindow::paintEvent(QPaintEvent *event)

@@ -3,6 +3,7 @@
 #include "media/ini.h"
 #include "patches/patches.h"
 #include "patches/positions.h"
+#include "ui/look.h"
 #include "ui/ui.h"
 
 #include <QMainWindow>
@@ -28,6 +29,8 @@ public:
     // `arguments` are the program's arguments after Qt took its own options.
     explicit MainWindow(const QStringList &arguments);
     ~MainWindow() override;
+
+    void setVisible(bool visible) override;
 
     QString locale;
     QString config_dir;
@@ -69,6 +72,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Decoded on a thread of its own while the widgets are built.
+    tess::look::ScaledPicture background_;
     int _pagestep = 0;
     bool closeRouted_ = false;
     bool musicStarted_ = false;

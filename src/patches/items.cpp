@@ -1,9 +1,9 @@
 #include "patches/items.h"
 
 #include "app/mainwindow.h"
+#include "ui/customwidget.h"
 #include "ui/look.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -73,12 +73,10 @@ StaticItem::StaticItem(MainWindow *parent_, const tess::Json &data, Kind kind)
 
 StaticItem::~StaticItem()
 {
-    // The widgets belong to the list once placed; only the handlers that
-    // point at this row must go with it.
+    // The widgets belong to the list; only the handlers that point at this
+    // row must go with it.
     if (comboBox)
         QObject::disconnect(comboBox, nullptr, nullptr, nullptr);
-    if (frame && !frame->parent())
-        delete frame;
 }
 
 void StaticItem::on_index_changed(std::function<void(int)> handler)
@@ -108,7 +106,9 @@ void StaticItem::wire_fixed_row()
 
 void StaticItem::construct()
 {
-    frame = new QFrame();
+    // Made in the list, so that its widgets are polished once, when shown,
+    // and not again when the list takes the row.
+    frame = new QFrame(parent->scrollArea_widget);
     frame->setMinimumSize(QSize(0, 50));
     frame->setMaximumSize(QSize(QWIDGETSIZE_MAX, 50));
     frame->setStyleSheet(QString::fromLatin1(kFrameStyle).arg(fontweight).arg(fontfile));
@@ -132,7 +132,7 @@ void StaticItem::construct()
     add_row_shadow(label);
     verticalLayout->addWidget(label);
 
-    comboBox = new QComboBox(frame);
+    comboBox = new RowComboBox(frame);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     policy.setHorizontalStretch(0);
     policy.setVerticalStretch(0);
@@ -149,9 +149,6 @@ void StaticItem::construct()
     comboBox->addItems(tess::action_texts(actions));
     add_row_shadow(comboBox);
 
-    QWidget *popup = comboBox->view()->window();
-    popup->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
-    popup->setAttribute(Qt::WA_TranslucentBackground);
     for (int i = 0; i < comboBox->count(); ++i)
         comboBox->setItemData(i, Qt::AlignCenter, Qt::TextAlignmentRole);
     verticalLayout->addWidget(comboBox);

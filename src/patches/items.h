@@ -14,7 +14,7 @@ class QLabel;
 class QVBoxLayout;
 
 // One row of the option list: a gold title over a read-only combo box.
-// Not a widget itself: it builds its widgets and the list takes `frame`.
+// Not a widget itself: it builds its widgets in the list, which places `frame`.
 // The first three plain rows built become the fonts, DXVK and all-patches
 // rows, in that order.
 class StaticItem

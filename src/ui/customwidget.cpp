@@ -1,5 +1,7 @@
 #include "ui/customwidget.h"
 
+#include <QAbstractItemView>
+
 CustomScroll::CustomScroll(QWidget *parent) : QScrollBar(parent) {}
 
 void CustomScroll::contextMenuEvent(QContextMenuEvent *) {}
@@ -16,4 +18,17 @@ void CustomSlider::resizeEvent(QResizeEvent *event)
 {
     QSlider::resizeEvent(event);
     parent_->update();
+}
+
+RowComboBox::RowComboBox(QWidget *parent) : QComboBox(parent) {}
+
+void RowComboBox::showPopup()
+{
+    if (!popupReady_) {
+        popupReady_ = true;
+        QWidget *popup = view()->window();
+        popup->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
+        popup->setAttribute(Qt::WA_TranslucentBackground);
+    }
+    QComboBox::showPopup();
 }

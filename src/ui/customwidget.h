@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QComboBox>
 #include <QScrollBar>
 #include <QSlider>
 
@@ -33,4 +34,20 @@ protected:
 
 private:
     QWidget *parent_;
+};
+
+// An option row's combo box. Its list opens frameless, without a shadow and
+// with a see-through background. The list is made when first opened: made
+// with the row, every style change of the row would go through it as well.
+class RowComboBox : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    explicit RowComboBox(QWidget *parent);
+
+    void showPopup() override;
+
+private:
+    bool popupReady_ = false;
 };

@@ -47,16 +47,31 @@ void add_drop_shadow(QWidget *widget, qreal blurRadius, QPointF offset, const QC
     widget->setGraphicsEffect(shadow);
 }
 
-bool preload_scaled_picture(const QString &path, const QSize &size)
+ScaledPicture::ScaledPicture(const QString &path, const QSize &size) : path_(path)
 {
-    QImageReader reader(path);
-    // The decoder scales while it decodes, which is much cheaper than
-    // decoding the whole picture and scaling it afterwards.
-    reader.setScaledSize(size);
-    const QImage image = reader.read();
-    if (image.isNull())
-        return false;
-    return QPixmapCache::insert(pixmap_cache_key(path), QPixmap::fromImage(image));
+    // A window built again in the same process finds it still cached.
+    QPixmap cached;
+    if (QPixmapCache::find(pixmap_cache_key(path), &cached) && cached.size() == size) {
+        installed_ = true;
+        return;
+    }
+    image_ = std::async(std::launch::async, [path, size] {
+        QImageReader reader(path);
+        // The decoder scales while it decodes, which is much cheaper than
+        // decoding the whole picture and scaling it afterwards.
+        reader.setScaledSize(size);
+        return reader.read();
+    });
+}
+
+bool ScaledPicture::install()
+{
+    if (!image_.valid())
+        return installed_;
+    // QPixmap belongs to the GUI thread: only the QImage is made over there.
+    const QImage image = image_.get();
+    installed_ = !image.isNull() && QPixmapCache::insert(pixmap_cache_key(path_), QPixmap::fromImage(image));
+    return installed_;
 }
 
 }  // namespace tess::look

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QPointF>
 #include <QString>
+
+#include <future>
 
 class QSize;
 class QWidget;
@@ -22,9 +25,23 @@ inline const QString kLatinFamily = QStringLiteral("Friz Quadrata Std");
 // Gives `widget` a drop shadow of its own (owned by the widget).
 void add_drop_shadow(QWidget *widget, qreal blurRadius, QPointF offset, const QColor &color);
 
-// Puts the picture at `path`, scaled to `size`, where QPixmap's loader looks
+// The picture at `path`, decoded at `size` on a thread of its own while the
+// caller goes on building. install() puts it where QPixmap's loader looks
 // first, so that a style sheet naming it gets the small picture without
-// decoding the large one. False when the picture cannot be read.
-bool preload_scaled_picture(const QString &path, const QSize &size);
+// decoding the large one; it must run before anything draws the picture.
+class ScaledPicture
+{
+public:
+    ScaledPicture(const QString &path, const QSize &size);
+
+    // Waits for the decoding the first time. False when the picture cannot
+    // be read.
+    bool install();
+
+private:
+    QString path_;
+    std::future<QImage> image_;
+    bool installed_ = false;
+};
 
 }  // namespace tess::look

@@ -11,7 +11,7 @@ QString main_widget(const QString &fontweight, const QString &fontfile)
 }
 
 const char widget[] = "QWidget#Widget{\n"
-                      "    border-image: url(:/main_window/background.jpg) 0 0 0 0 stretch stretch;\n"
+                      "    border-image: url(" TESSARINE_BACKGROUND ") 0 0 0 0 stretch stretch;\n"
                       "}\n"
                       "QToolButton:hover{\n"
                       "    border-image: url(:/buttons/but_hover.png);\n"

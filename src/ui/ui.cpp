@@ -18,6 +18,10 @@
 
 namespace {
 
+const QSize kWindowSize(830, 570);
+// Around `Widget`, which holds everything else: room for its shadow.
+const QMargins kOuterMargins(5, 5, 20, 20);
+
 QSizePolicy expanding_policy(QWidget *w)
 {
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -68,6 +72,13 @@ QToolButton *scroll_button(QWidget *parent, const char *name, const char *sheet)
 
 }  // namespace
 
+QSize Ui_MainWindow::background_size()
+{
+    // Drawn stretched over `Widget`, which fills the fixed window inside
+    // the outer margins.
+    return QRect(QPoint(), kWindowSize).marginsRemoved(kOuterMargins).size();
+}
+
 void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
 {
     if (locale.contains(QLatin1String("ru"))) {
@@ -81,9 +92,9 @@ void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
 
     if (MainWindow->objectName().isEmpty())
         MainWindow->setObjectName(QStringLiteral("MainWindow"));
-    MainWindow->resize(830, 570);
-    MainWindow->setMinimumSize(QSize(830, 570));
-    MainWindow->setMaximumSize(QSize(830, 570));
+    MainWindow->resize(kWindowSize);
+    MainWindow->setMinimumSize(kWindowSize);
+    MainWindow->setMaximumSize(kWindowSize);
 
     MainWidget = new QWidget(MainWindow);
     MainWidget->setObjectName(QStringLiteral("MainWidget"));
@@ -91,7 +102,7 @@ void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
     MainWidget->setStyleSheet(ui_sheets::main_widget(fontweight, fontfile));
     gridLayout = new QGridLayout(MainWidget);
     gridLayout->setObjectName(QStringLiteral("gridLayout"));
-    gridLayout->setContentsMargins(5, 5, 20, 20);
+    gridLayout->setContentsMargins(kOuterMargins);
     gridLayout->setSpacing(0);
 
     Widget = new QWidget(MainWidget);
@@ -102,11 +113,6 @@ void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
     gridLayout_2->setObjectName(QStringLiteral("gridLayout_2"));
     gridLayout_2->setContentsMargins(10, 10, 10, 10);
     gridLayout_2->setSpacing(10);
-    // The background is drawn stretched over `Widget`, which fills the fixed
-    // window inside gridLayout's margins: decoded once, at that size.
-    const QSize drawn = QRect(QPoint(), MainWindow->size()).marginsRemoved(gridLayout->contentsMargins()).size();
-    tess::look::preload_scaled_picture(QStringLiteral(":/main_window/background.jpg"),
-                                       drawn * MainWindow->devicePixelRatioF());
 
     scrollArea_frame = new QFrame(Widget);
     scrollArea_frame->setObjectName(QStringLiteral("scrollArea_frame"));

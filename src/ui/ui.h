@@ -12,6 +12,11 @@ class QToolButton;
 class QVBoxLayout;
 class QWidget;
 class CustomSlider;
+class QSize;
+
+// The window's background picture, as its style sheet names it; a macro so
+// that it joins the sheet's literal.
+#define TESSARINE_BACKGROUND ":/main_window/background.jpg"
 
 // The fixed widget tree of the main window: every widget becomes a member
 // under its object name (the link button's object name is "discord").
@@ -45,6 +50,8 @@ public:
 
     // `locale` is the main window's language code; it picks the interface font.
     void setupUi(QMainWindow *MainWindow, const QString &locale);
+    // The size at which the background is drawn, in device-independent pixels.
+    static QSize background_size();
     void retranslateUi(QMainWindow *MainWindow);
 
     virtual ~Ui_MainWindow() = default;

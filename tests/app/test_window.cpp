@@ -133,6 +133,11 @@ private slots:
         f.game.touch(QStringLiteral("Data/patch-2.mpq"));
         QTest::mouseClick(combo, Qt::LeftButton, Qt::NoModifier, arrow);
         QTRY_VERIFY(combo->view()->isVisible());
+        // The list is made on that first opening, skinned like the window.
+        const QWidget *popup = combo->view()->window();
+        QVERIFY(popup->windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(popup->windowFlags() & Qt::NoDropShadowWindowHint);
+        QVERIFY(popup->testAttribute(Qt::WA_TranslucentBackground));
         combo->hidePopup();
     }
 
