@@ -133,6 +133,9 @@ void StaticItem::construct()
     verticalLayout->addWidget(label);
 
     comboBox = new RowComboBox(frame);
+    // The enabled look from the start, before its line edit and list exist:
+    // set afterwards, the change would go through them as well.
+    comboBox->setStyleSheet(QString::fromLatin1(kEnabledStyle));
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     policy.setHorizontalStretch(0);
     policy.setVerticalStretch(0);
