@@ -31,13 +31,15 @@ int run_launcher(int argc, char *argv[])
     font_db.addApplicationFont(QStringLiteral(":/fonts/friz_noRU.otf"));
     font_db.addApplicationFont(QStringLiteral(":/fonts/friz_noRU_bold.otf"));
     font_db.addApplicationFont(QStringLiteral(":/fonts/friz_RU.ttf"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/main_window/icon.ico")));
 
     try {
         QStringList arguments = QApplication::arguments();
         if (!arguments.isEmpty())
             arguments.removeFirst();  // the program's own name
         MainWindow main_win(arguments);
+        // Wanted only once the window is shown; read here, it overlaps the
+        // window's own pictures, which are decoded from its start.
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/main_window/icon.ico")));
         main_win.show();
         main_win.postshow_scroll_config(main_win.scrollArea->verticalScrollBar()->maximum());
         return QApplication::exec();

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/log.h"
+#include "app/platform.h"
 #include "media/mediaplayer.h"
 #include "patches/items.h"
 #include "ui/customwidget.h"
@@ -86,7 +87,11 @@ void MainWindow::paintEvent(QPaintEvent *event)
     // more than anything else at start-up, and nobody hears the difference.
     if (!musicStarted_) {
         musicStarted_ = true;
-        QTimer::singleShot(0, this, [this] { tess::play_music(this); });
+        QTimer::singleShot(0, this, [this] {
+            tess::play_music(this);
+            // The start is over.
+            tess::platform::release_free_memory();
+        });
     }
 }
 
