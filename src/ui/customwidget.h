@@ -37,8 +37,8 @@ private:
 };
 
 // An option row's combo box. Its list opens frameless, without a shadow and
-// with a see-through background. The list is made when first opened: made
-// with the row, every style change of the row would go through it as well.
+// with a see-through background, set up when first opened: setting the
+// list's window flags re-parents it, work that start-up need not do.
 class RowComboBox : public QComboBox
 {
     Q_OBJECT

@@ -8,6 +8,8 @@
 #include <QPixmapCache>
 #include <QWidget>
 
+#include <system_error>
+
 namespace tess::look {
 
 namespace {
@@ -55,13 +57,19 @@ ScaledPicture::ScaledPicture(const QString &path, const QSize &size) : path_(pat
         installed_ = true;
         return;
     }
-    image_ = std::async(std::launch::async, [path, size] {
+    const auto decode = [path, size] {
         QImageReader reader(path);
         // The decoder scales while it decodes, which is much cheaper than
         // decoding the whole picture and scaling it afterwards.
         reader.setScaledSize(size);
         return reader.read();
-    });
+    };
+    try {
+        image_ = std::async(std::launch::async, decode);
+    } catch (const std::system_error &) {
+        // No thread to be had: decode on the spot when installed.
+        image_ = std::async(std::launch::deferred, decode);
+    }
 }
 
 bool ScaledPicture::install()
