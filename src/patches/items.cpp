@@ -64,7 +64,6 @@ StaticItem::StaticItem(MainWindow *parent_, const tess::Json &data, Kind kind)
     }
     construct();
     configure();
-    set_active(1);
     if (kind == Kind::PatchRow)
         return;
     wire_fixed_row();
@@ -133,9 +132,9 @@ void StaticItem::construct()
     verticalLayout->addWidget(label);
 
     comboBox = new RowComboBox(frame);
-    // The enabled look from the start, before its line edit and list exist:
-    // set afterwards, the change would go through them as well.
-    comboBox->setStyleSheet(QString::fromLatin1(kEnabledStyle));
+    // Rows start enabled. The look is set before the line edit and list
+    // exist: set afterwards, the change would go through them as well.
+    set_active(1);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     policy.setHorizontalStretch(0);
     policy.setVerticalStretch(0);
