@@ -4,6 +4,7 @@
 #include "app/platform.h"
 #include "media/mediaplayer.h"
 #include "patches/items.h"
+#include "patches/option_rows.h"
 #include "ui/customwidget.h"
 #include "ui/look.h"
 

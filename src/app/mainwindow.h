@@ -18,6 +18,9 @@
 
 class StaticItem;
 class QCloseEvent;
+namespace tess {
+class OptionRows;
+}  // namespace tess
 
 // The launcher's one window. It owns all state of the program; each
 // subsystem implements its members in its own source file.
@@ -43,6 +46,9 @@ public:
     StaticItem *fonts_combo = nullptr;
     StaticItem *dxvk_combo = nullptr;
     StaticItem *all_patches_combo = nullptr;
+    // What every row shows and decides, without its widgets; made once the
+    // language file is read.
+    std::unique_ptr<tess::OptionRows> optionRows;
     QPoint dragpos;
 
     tess::IniSettings mediaplayer_config_init();
@@ -57,6 +63,8 @@ public:
     void postshow_scroll_config(int value);
     void add_static_items();
     void add_dynamic_items();
+    // Every row shows its state; called with the list's signals blocked.
+    void show_rows();
     void setup_ui_shadow();
 
 public slots:

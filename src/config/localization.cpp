@@ -3,6 +3,7 @@
 #include "config/fatal.h"
 #include "config/langfile.h"
 #include "config/selection.h"
+#include "patches/option_rows.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,6 +30,7 @@ void MainWindow::localization()
         throw tess::UnusableLanguageFile(localeConfig.toStdString());
     }
     langfile = std::move(parsed.doc);
+    optionRows = std::make_unique<tess::OptionRows>(currentStatus, tess::rows_model(langfile));
     const auto &buttons = langfile["buttons"];
     exit->setText(tess::to_qstring(buttons[0]));
     clear_cache_and_trash->setText(tess::to_qstring(buttons[1]));

@@ -3,6 +3,11 @@
 #include "config/langfile.h"
 #include "patches/patches.h"
 
+namespace tess {
+struct RowState;
+struct PatchRowState;
+}  // namespace tess
+
 #include <QString>
 
 #include <functional>
@@ -43,6 +48,10 @@ public:
     // two change nothing but the row itself.
     void update_allpatches_status();
     void perform_allpatches_action(int index);
+    // Shows the all-patches state on this row and its sign, as last read.
+    void show_allpatches_state();
+    // Shows the choice a row's state names.
+    void show_state(const tess::RowState &state);
 
     // Number of fixed rows built so far in this process.
     static int static_num;
@@ -70,8 +79,6 @@ protected:
 
 private:
     void wire_fixed_row();
-    // The fonts and DXVK rows: switch the files, then show what the disk holds.
-    void perform_file_action(int index, tess::SwitchResult (*switcher)(int), void (StaticItem::*refresh)());
     void show_sign(bool visible);
 };
 
@@ -101,12 +108,13 @@ public:
     void fast_update();
     void check_conditions() override;
     void perform_action(int index);
+    // Shows the row's state: its choice, enabled or not, and why not.
+    void show_row_state();
+    tess::PatchRowState *state() const { return state_; }
 
     tess::Json cond;
     QString key;
 
 private:
-    // Selects the choice matching the scan, or "???"; false for no match.
-    bool show_matching_choice();
-    std::vector<tess::Choice> choices_;
+    tess::PatchRowState *state_;
 };

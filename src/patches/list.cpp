@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "patches/items.h"
+#include "patches/option_rows.h"
 
 #include <QGridLayout>
 #include <QScrollArea>
@@ -31,15 +32,25 @@ ListSignalBlocker::~ListSignalBlocker() { window_->block_all_signals(false); }
 void MainWindow::add_dynamic_items()
 {
     const tess::Json &dynamic = langfile["patches"]["dynamic"];
-    for (auto it = dynamic.begin(); it != dynamic.end(); ++it) {
-        if (tess::is_empty(it.value().at("name")))
-            continue;
-        auto row = std::make_unique<DynamicItem>(this, it.value(), QString::fromStdString(it.key()));
+    // The model holds the entries that get a row, in document order.
+    for (const tess::PatchRow &patch : optionRows->model().patches) {
+        auto row = std::make_unique<DynamicItem>(this, dynamic.at(patch.key.toStdString()), patch.key);
         const tess::GridCell cell = combobox_pos();
         gridLayout_3->addWidget(row->frame, cell.row, cell.column);
         patchFrames.push_back(row.get());
+        optionRows->list_patch_row(*row->state());
         rows_.push_back(std::move(row));
     }
+}
+
+void MainWindow::show_rows()
+{
+    for (StaticItem *row : patchFrames)
+        if (auto *patch = dynamic_cast<DynamicItem *>(row))
+            patch->show_row_state();
+    fonts_combo->show_state(optionRows->fonts);
+    dxvk_combo->show_state(optionRows->dxvk);
+    all_patches_combo->show_allpatches_state();
 }
 
 void MainWindow::add_static_items()

@@ -2,6 +2,7 @@
 
 #include "app/log.h"
 #include "patches/rename.h"
+#include "patches/rows.h"
 #include "patches/wildcard.h"
 
 #include <QDir>
@@ -163,15 +164,16 @@ SwitchResult set_patch_status(const QString &key, const StatusPair &status)
 SwitchResult switch_fonts_status(int index)
 {
     SwitchResult result;
-    switch_all(QStringLiteral("../fonts/*.ttf*"), QStringLiteral(".ttf"), index == 0, result);
+    switch_all(QStringLiteral("../fonts/*.ttf*"), QStringLiteral(".ttf"), fonts_on(index), result);
     return result;
 }
 
 SwitchResult switch_dxvk_status(int index)
 {
     SwitchResult result;
-    if (switch_all(QStringLiteral("../d3d9.dll*"), QStringLiteral(".dll"), index != 2, result))
-        switch_all(QStringLiteral("../dxvk.conf*"), QStringLiteral(".conf"), index == 0, result);
+    const DxvkSwitch wanted = dxvk_switch(index);
+    if (switch_all(QStringLiteral("../d3d9.dll*"), QStringLiteral(".dll"), wanted.library, result))
+        switch_all(QStringLiteral("../dxvk.conf*"), QStringLiteral(".conf"), wanted.config, result);
     return result;
 }
 
