@@ -43,6 +43,18 @@ std::vector<const PatchRow *> OptionRows::listed_rows() const
     return rows;
 }
 
+void OptionRows::start()
+{
+    for (const PatchRow &patch : model_.patches) {
+        PatchRowState &row = make_patch_row(patch);
+        read_patch_row(row);
+        list_patch_row(row);
+    }
+    read_fonts();
+    read_dxvk();
+    read_allpatches();
+}
+
 void OptionRows::rescan() { status_ = get_status(); }
 
 void OptionRows::track(const SwitchResult &result)

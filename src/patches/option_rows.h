@@ -23,8 +23,8 @@ struct PatchRowState {
 
 // What a change did on disk.
 struct [[nodiscard]] ChangeResult {
-    bool acted = false;     // false: no choice was made, nothing was touched
-    bool complete = true;   // false: a rename failed or found its new name taken
+    bool acted = false;    // false: no choice was made, nothing was touched
+    bool complete = true;  // false: a rename failed or found its new name taken
 };
 
 // The option list without its widgets: the state of every row and every
@@ -43,6 +43,10 @@ public:
     PatchRowState &make_patch_row(PatchRow row);
     void list_patch_row(PatchRowState &row);
     const std::vector<PatchRowState *> &listed() const { return listed_; }
+
+    // Every row of the model listed and read as the window builds them:
+    // the patch rows in order, then fonts, DXVK and all patches.
+    void start();
 
     // What each row reads when it is built.
     void read_patch_row(PatchRowState &row);
