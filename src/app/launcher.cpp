@@ -1,5 +1,6 @@
 #include "app/launcher.h"
 
+#include "app/cli.h"
 #include "app/log.h"
 #include "app/mainwindow.h"
 #include "config/fatal.h"
@@ -14,6 +15,8 @@ namespace tess {
 
 int run_launcher(int argc, char *argv[])
 {
+    if (const std::optional<int> status = run_command_line(argc, argv))
+        return *status;
     setup_log();
     // The resource bundle is compiled into the executable and registered
     // before main() runs, so it is usable from here on.

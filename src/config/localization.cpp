@@ -2,11 +2,9 @@
 #include "app/mainwindow.h"
 #include "config/fatal.h"
 #include "config/langfile.h"
-#include "config/selection.h"
+#include "config/loading.h"
 #include "patches/option_rows.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QToolButton>
 
@@ -14,21 +12,11 @@ using tess::log;
 
 void MainWindow::localization()
 {
-    const QString name = tess::choose_language_file(tess::language_candidates(config_dir), locale);
-    localeConfig = config_dir + QStringLiteral("/") + name;
-
-    QFile file(localeConfig);
-    tess::LanguageFile parsed;
-    if (!file.open(QIODevice::ReadOnly))
-        parsed.error = QStringLiteral("файл не читается: ") + file.errorString();
-    else  // one byte past the bound is enough to refuse a file
-        parsed = tess::read_language_file(file.read(tess::kMaxLanguageFileBytes + 1));
-
-    if (!parsed.error.isEmpty()) {
-        log().debug(QStringLiteral("Ошибка в файле конфигурации: ") + parsed.error);
-        log().critical(QStringLiteral("Невозможно обработать файл: ") + QDir::toNativeSeparators(localeConfig));
+    tess::LoadedLanguageFile loaded = tess::load_language_file(config_dir, locale);
+    localeConfig = loaded.path;
+    tess::LanguageFile &parsed = loaded.file;
+    if (!parsed.error.isEmpty())
         throw tess::UnusableLanguageFile(localeConfig.toStdString());
-    }
     langfile = std::move(parsed.doc);
     optionRows = std::make_unique<tess::OptionRows>(currentStatus, tess::rows_model(langfile));
     const auto &buttons = langfile["buttons"];

@@ -24,6 +24,13 @@ QString text_of(const QStringList &choices, int index) { return choices.value(in
 
 }  // namespace
 
+int fonts_on_disk() { return fonts_choice(present(QStringLiteral("../fonts/*.ttf"))); }
+
+int dxvk_on_disk()
+{
+    return dxvk_choice(present(QStringLiteral("../d3d9.dll")), present(QStringLiteral("../dxvk.conf")));
+}
+
 OptionRows::OptionRows(PatchStatusMap &status, RowsModel model) : status_(status), model_(std::move(model)) {}
 
 PatchRowState &OptionRows::make_patch_row(PatchRow row)
@@ -119,13 +126,13 @@ void OptionRows::check_conditions(PatchRowState &row)
 
 void OptionRows::read_fonts()
 {
-    fonts.shown = fonts_choice(present(QStringLiteral("../fonts/*.ttf")));
+    fonts.shown = fonts_on_disk();
     log().debug(QStringLiteral("Статус для фрейма 'Шрифты' обновлен: ") + text_of(model_.fonts.choices, fonts.shown));
 }
 
 void OptionRows::read_dxvk()
 {
-    dxvk.shown = dxvk_choice(present(QStringLiteral("../d3d9.dll")), present(QStringLiteral("../dxvk.conf")));
+    dxvk.shown = dxvk_on_disk();
     log().debug(QStringLiteral("Статус для фрейма 'DXVK' обновлен: ") + text_of(model_.dxvk.choices, dxvk.shown));
 }
 

@@ -8,6 +8,10 @@
 
 namespace tess {
 
+// The fonts and DXVK rows' choices for what the game folder holds now.
+int fonts_on_disk();
+int dxvk_on_disk();
+
 // What one row shows: a choice (-1 for "???"), enabled or not, and the
 // tooltip that says why not.
 struct RowState {
