@@ -25,7 +25,113 @@ private:
         return launcher.waitForWindow();
     }
 
+    struct Run {
+        int status = -1;
+        QString out;
+        QString err;
+    };
+    // A command-line run of the program, with no display to reach: one that
+    // made a GUI application object would end at once.
+    static Run command(const GameFolder &game, const QStringList &arguments)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(game.launcher());
+        p.start(QStringLiteral(TESSARINE_EXE), arguments);
+        if (!p.waitForFinished(30000))
+            return {};
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+    // The example's two patches, both fully on, and the game not running.
+    static void install_example_game(const GameFolder &game)
+    {
+        install_language_file(game, QStringLiteral("config_en.json"), example());
+        for (const char *name : {"Data/patch-2.mpq", "Data/patch-a.mpq", "Data/ruRU/patch-ruRU-a.mpq",
+                                 "Data/patch-b.mpq", "Data/ruRU/patch-ruRU-b.mpq"})
+            game.touch(QLatin1String(name));
+    }
+
 private slots:
+    void list_and_set_need_no_display_and_follow_the_window()
+    {
+        GameFolder game;
+        install_example_game(game);
+        const Run list = command(game, {QStringLiteral("--list"), QStringLiteral("en")});
+        QCOMPARE(list.status, 0);
+        QCOMPARE(list.out.split(QLatin1Char('\n')),
+                 (QStringList{"allpatches\tAll patches\tAll on\t0 All on | 1 Defaults | 2 All off\t",
+                              "fonts\tInterface fonts\tOff\t0 On | 1 Off\t",
+                              "dxvk\tDXVK\tOff\t0 On | 1 On, no config | 2 Off\t",
+                              "a\tPatch A\tOn\t0 On | 1 Data only | 2 Off\t", "b\tPatch B\tOn\t0 On | 1 Off\t", ""}));
+        // Reading changes nothing and logs nothing.
+        QVERIFY(messages(game).isEmpty());
+
+        // By title and by number: a off switches b off through its condition.
+        const Run set = command(game, {QStringLiteral("--set"), QStringLiteral("patch a=2"), QStringLiteral("en")});
+        QCOMPARE(set.status, 0);
+        QVERIFY2(set.out.contains(QStringLiteral("b\tPatch B\tOff\t0 On | 1 Off\tNeeds patch A\n")),
+                 qPrintable(set.out));
+        QCOMPARE(game.names(QStringLiteral("Data")),
+                 (QStringList{"patch-2.mpq", "patch-a.mpq.disabled", "patch-b.mpq.disabled", "ruRU"}));
+        const QStringList lines = messages(game);
+        QVERIFY2(GameFolder::inOrder(lines,
+                                     {"DEBUG | Состояние для 'Patch A' загружено: On",
+                                      "DEBUG | Изменено состояние для: 'Patch A'",
+                                      "WARNING | Условия для 'Patch B' не выполнены => патч будет отключен",
+                                      "DEBUG | Статус для фрейма 'Все патчи' обновлен: All off"}),
+                 qPrintable(lines.join('\n')));
+        QVERIFY(!lines.contains(QStringLiteral("DEBUG | Запуск графического интерфейса")));
+
+        // The choice a row already shows is no change, as in the window.
+        const int logged = messages(game).size();
+        QCOMPARE(command(game, {QStringLiteral("--set"), QStringLiteral("allpatches=All off")}).status, 0);
+        QVERIFY(!messages(game).mid(logged).contains(QStringLiteral("DEBUG | Изменено состояние для: 'All patches'")));
+
+        const Run help = command(game, {QStringLiteral("--help")});
+        QCOMPARE(help.status, 0);
+        for (const char *option : {"--help", "--list", "--set"})
+            QVERIFY(help.out.contains(QLatin1String(option)));
+    }
+
+    void set_refuses_a_running_game_and_unknown_rows_or_choices()
+    {
+        GameFolder game;
+        install_example_game(game);
+        const QStringList before = game.names(QStringLiteral("Data"));
+        for (const char *pick : {"z=On", "a=Maybe", "a=3", "=On"}) {
+            const Run r = command(game, {QStringLiteral("--set"), QLatin1String(pick), QStringLiteral("en")});
+            QCOMPARE(r.status, 2);
+            QVERIFY(!r.err.isEmpty());
+        }
+        QCOMPARE(command(game, {QStringLiteral("--set"), QStringLiteral("en")}).status, 2);
+        // Without its archive the game counts as running: the same probe as the rows'.
+        QFile::remove(game.path(QStringLiteral("Data/patch-2.mpq")));
+        const Run running = command(game, {QStringLiteral("--set"), QStringLiteral("a=Off"), QStringLiteral("en")});
+        QCOMPARE(running.status, 3);
+        QVERIFY(running.err.contains(QStringLiteral("running")));
+        QStringList untouched = before;
+        untouched.removeAll(QStringLiteral("patch-2.mpq"));
+        QCOMPARE(game.names(QStringLiteral("Data")), untouched);
+        QVERIFY(!messages(game).contains(QStringLiteral("DEBUG | Изменено состояние для: 'Patch A'")));
+    }
+
+    void a_failed_rename_ends_set_with_one()
+    {
+        GameFolder game;
+        install_example_game(game);
+        Immutable lock(game.path(QStringLiteral("Data/patch-a.mpq")));
+        REQUIRE_IMMUTABLE(lock);
+        const Run r = command(game, {QStringLiteral("--set"), QStringLiteral("a=Off"), QStringLiteral("en")});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.out.contains(QStringLiteral("a\tPatch A\t")));
+        QVERIFY(game.exists(QStringLiteral("Data/patch-a.mpq")));
+    }
+
     void start_logs_milestones_in_order_and_exit_button_ends_with_zero()
     {
         GameFolder game;

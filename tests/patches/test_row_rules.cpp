@@ -65,7 +65,7 @@ private slots:
     {
         const LanguageFile f = read_language_file(language_file(
             "{\"z\": " + entry("Z (12)", R"({"On": [1, 1], "Data": [1, 0], "Off": [0, 0]})", R"([["a11|a10", "A"]])")
-            + ", \"y\": " + entry("") + ", \"x\": " + entry("X") + "}",
+                + ", \"y\": " + entry("") + ", \"x\": " + entry("X") + "}",
             R"(["a10", ["b", 1, "0"]])"));
         QVERIFY2(f.error.isEmpty(), qPrintable(f.error));
         const RowsModel m = rows_model(f.doc);
@@ -92,7 +92,8 @@ private slots:
         QCOMPARE(matching_choice(two, {1, 0}), -1);
         PatchStatusMap status;
         status.set(QStringLiteral("b"), {1, 0});
-        two.conditions = {{{QStringLiteral("b10")}, QStringLiteral("fine")}, {{QStringLiteral("c11")}, QStringLiteral("C")}};
+        two.conditions = {{{QStringLiteral("b10")}, QStringLiteral("fine")},
+                          {{QStringLiteral("c11")}, QStringLiteral("C")}};
         QCOMPARE(failed_hints(two, status), QStringList{"C"});
         // A row whose only choice is also its last counts as both: all on wins.
         QCOMPARE(allpatches_mode({&one}, {0}, {}, status), kAllOn);
@@ -134,10 +135,9 @@ private slots:
     {
         // b needs c; c needs a. Switching a off turns c off in the same pass,
         // after b was already checked.
-        Rows r(language_file(
-            "{\"a\": " + entry("A")
-            + ", \"b\": " + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["c11", "Needs C"]])")
-            + ", \"c\": " + entry("C", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])") + "}"));
+        Rows r(language_file("{\"a\": " + entry("A") + ", \"b\": "
+                             + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["c11", "Needs C"]])") + ", \"c\": "
+                             + entry("C", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])") + "}"));
         for (const char *name : {"a", "b", "c"}) {
             r.game.touch(QStringLiteral("Data/patch-%1.mpq").arg(QLatin1String(name)));
             r.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-%1.mpq").arg(QLatin1String(name)));
@@ -275,8 +275,8 @@ private slots:
     {
         Rows r(language_file("{\"a\": " + entry("A") + ", \"b\": "
                              + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])") + "}"));
-        for (const char *name : {"Data/patch-a.mpq", "Data/ruRU/patch-ruRU-a.mpq", "Data/patch-b.mpq",
-                                 "Data/ruRU/patch-ruRU-b.mpq"})
+        for (const char *name :
+             {"Data/patch-a.mpq", "Data/ruRU/patch-ruRU-a.mpq", "Data/patch-b.mpq", "Data/ruRU/patch-ruRU-b.mpq"})
             r.game.touch(QLatin1String(name));
         OptionRows &rows = r.start();
         const int before = r.game.logMessages().size();
