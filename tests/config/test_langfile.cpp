@@ -1,4 +1,5 @@
 #include "config/langfile.h"
+#include "support/languagefile.h"
 
 #include <QFile>
 #include <QTextCodec>
@@ -8,25 +9,14 @@ using namespace tess;
 
 namespace {
 
+// The shared example, with the forms the validator must also take: the
+// all-patches choices as an object and a flag given as a digit text.
 QByteArray valid_file()
 {
-    return R"json({
-  "buttons": ["EXIT", "CLEAR CACHE AND TRASH", "RUN WOW"],
-  "patches": {
-    "static": {
-      "fonts": {"name": "Interface fonts (11)", "actions": ["On", "Off"]},
-      "dxvk": {"name": "DXVK", "actions": ["On", "On, no config", "Off"]},
-      "allpatches": {"name": "All patches", "actions": {"All on": 0, "Defaults": 0, "All off": 0}},
-      "default": ["a11", ["b", "0", 0]]
-    },
-    "dynamic": {
-      "a": {"name": "Patch A", "actions": {"On": [1, 1], "Data only": [1, 0], "Off": [0, 0]},
-            "conditions": [[]]},
-      "b": {"name": "Patch B", "actions": {"On": [1, 1], "Off": [0, 0]},
-            "conditions": [["a11|a10", "Needs patch A"]]}
-    }
-  }
-})json";
+    Json doc = Json::parse(example_language_file().toStdString());
+    doc["patches"]["static"]["allpatches"]["actions"] = Json::parse(R"({"All on": 0, "Defaults": 0, "All off": 0})");
+    doc["patches"]["static"]["default"][1][1] = "0";
+    return QByteArray::fromStdString(doc.dump());
 }
 
 // The file with one member replaced; `pointer` is a JSON pointer.

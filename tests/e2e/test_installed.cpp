@@ -1,5 +1,6 @@
 #include "actions/game.h"
 #include "support/gamefolder.h"
+#include "support/milestones.h"
 #include "support/x11session.h"
 
 namespace {
@@ -69,10 +70,7 @@ private slots:
         QVERIFY2(!window.isEmpty(), launcher.output().constData());
         const QStringList lines = messages(game);
         QVERIFY2(
-            GameFolder::inOrder(lines,
-                                {"DEBUG | Запуск графического интерфейса", "DEBUG | Выбран языковой пакет: ru_ru",
-                                 "DEBUG | Текущий файл конфигурации: config_ru.json", "OK | Основное GUI загружено",
-                                 "OK | Динамические элементы загружены", "OK | Статические элементы загружены"}),
+            GameFolder::inOrder(lines, startup_milestones(QStringLiteral("ru_ru"), QStringLiteral("config_ru.json"))),
             qPrintable(lines.join('\n')));
         QVERIFY(lines.filter(QStringLiteral("DEBUG | Длина полосы прокрутки: ")).size() == 1);
         QFile::remove(game.path(QStringLiteral("launcher/.config/mediaplayer.ini")));

@@ -11,12 +11,6 @@ using namespace tess;
 
 namespace {
 
-QByteArray entry(const char *name, const char *actions = R"({"On": [1, 1], "Off": [0, 0]})",
-                 const char *conditions = "[[]]")
-{
-    return QByteArray("{\"name\": \"") + name + "\", \"actions\": " + actions + ", \"conditions\": " + conditions + "}";
-}
-
 // The rows of a language file in a game folder of their own, logging into
 // launcher/events.log there; started as the window starts them.
 struct Rows {
@@ -64,8 +58,9 @@ private slots:
     void the_model_follows_the_document()
     {
         const LanguageFile f = read_language_file(language_file(
-            "{\"z\": " + entry("Z (12)", R"({"On": [1, 1], "Data": [1, 0], "Off": [0, 0]})", R"([["a11|a10", "A"]])")
-                + ", \"y\": " + entry("") + ", \"x\": " + entry("X") + "}",
+            "{\"z\": "
+                + patch_entry("Z (12)", R"({"On": [1, 1], "Data": [1, 0], "Off": [0, 0]})", R"([["a11|a10", "A"]])")
+                + ", \"y\": " + patch_entry("") + ", \"x\": " + patch_entry("X") + "}",
             R"(["a10", ["b", 1, "0"]])"));
         QVERIFY2(f.error.isEmpty(), qPrintable(f.error));
         const RowsModel m = rows_model(f.doc);
@@ -119,7 +114,8 @@ private slots:
     {
         Rows r(language_file(
             "{\"c\": "
-            + entry("C", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"], [], ["b11", "Needs B"]])") + "}"));
+            + patch_entry("C", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"], [], ["b11", "Needs B"]])")
+            + "}"));
         r.game.touch(QStringLiteral("Data/patch-c.mpq"));
         r.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-c.mpq"));
         r.start();
@@ -135,9 +131,10 @@ private slots:
     {
         // b needs c; c needs a. Switching a off turns c off in the same pass,
         // after b was already checked.
-        Rows r(language_file("{\"a\": " + entry("A") + ", \"b\": "
-                             + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["c11", "Needs C"]])") + ", \"c\": "
-                             + entry("C", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])") + "}"));
+        Rows r(language_file(
+            "{\"a\": " + patch_entry("A")
+            + ", \"b\": " + patch_entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["c11", "Needs C"]])")
+            + ", \"c\": " + patch_entry("C", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])") + "}"));
         for (const char *name : {"a", "b", "c"}) {
             r.game.touch(QStringLiteral("Data/patch-%1.mpq").arg(QLatin1String(name)));
             r.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-%1.mpq").arg(QLatin1String(name)));
@@ -158,7 +155,7 @@ private slots:
 
     void no_selection_on_a_fixed_row_renames_nothing()
     {
-        Rows r(language_file("{\"a\": " + entry("A") + "}", R"(["a00"])"));
+        Rows r(language_file("{\"a\": " + patch_entry("A") + "}", R"(["a00"])"));
         for (const char *name : {"Data/patch-a.mpq", "fonts/x.ttf", "d3d9.dll", "dxvk.conf"})
             r.game.touch(QLatin1String(name));
         OptionRows &rows = r.start();
@@ -174,8 +171,9 @@ private slots:
 
     void a_denied_switch_leaves_the_row_on_what_the_disk_holds()
     {
-        Rows r(language_file("{\"a\": " + entry("A") + ", \"b\": "
-                             + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a00", "Needs A off"]])") + "}"));
+        Rows r(language_file("{\"a\": " + patch_entry("A") + ", \"b\": "
+                             + patch_entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a00", "Needs A off"]])")
+                             + "}"));
         r.game.touch(QStringLiteral("Data/patch-a.mpq"));
         r.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-a.mpq"));
         r.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-b.mpq"));
@@ -236,7 +234,7 @@ private slots:
 
     void all_off_parks_every_row_and_leaves_other_patches()
     {
-        Rows r(language_file("{\"a\": " + entry("A") + ", \"b\": " + entry("B") + "}"));
+        Rows r(language_file("{\"a\": " + patch_entry("A") + ", \"b\": " + patch_entry("B") + "}"));
         for (const char *name : {"Data/patch-a.mpq", "Data/ruRU/patch-ruRU-b.mpq", "Data/patch-c.mpq", "fonts/x.ttf",
                                  "d3d9.dll", "dxvk.conf"})
             r.game.touch(QLatin1String(name));
@@ -261,8 +259,9 @@ private slots:
 
     void defaults_stay_chosen_when_a_condition_switches_a_patch_off()
     {
-        Rows r(language_file("{\"a\": " + entry("A") + ", \"b\": "
-                                 + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])") + "}",
+        Rows r(language_file("{\"a\": " + patch_entry("A") + ", \"b\": "
+                                 + patch_entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])")
+                                 + "}",
                              R"(["a00", "b11"])"));
         OptionRows &rows = r.start();
         QVERIFY(rows.change_allpatches(kDefaults).complete);
@@ -273,8 +272,8 @@ private slots:
 
     void a_change_writes_its_lines_in_the_windows_order()
     {
-        Rows r(language_file("{\"a\": " + entry("A") + ", \"b\": "
-                             + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])") + "}"));
+        Rows r(language_file("{\"a\": " + patch_entry("A") + ", \"b\": "
+                             + patch_entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])") + "}"));
         for (const char *name :
              {"Data/patch-a.mpq", "Data/ruRU/patch-ruRU-a.mpq", "Data/patch-b.mpq", "Data/ruRU/patch-ruRU-b.mpq"})
             r.game.touch(QLatin1String(name));

@@ -10,12 +10,6 @@
 
 namespace {
 
-QByteArray entry(const char *name, const char *actions = R"({"On": [1, 1], "Off": [0, 0]})",
-                 const char *conditions = "[[]]")
-{
-    return QByteArray("{\"name\": \"") + name + "\", \"actions\": " + actions + ", \"conditions\": " + conditions + "}";
-}
-
 QGridLayout *grid(MainWindow &w) { return w.gridLayout_3; }
 
 QPair<int, int> cell_of(MainWindow &w, QWidget *frame)
@@ -46,7 +40,8 @@ private slots:
 
     void titles_drop_groups_and_take_their_size()
     {
-        WindowFixture f(language_file("{\"a\": " + entry("Patch A (note) (12)") + ", \"b\": " + entry("Plain") + "}"));
+        WindowFixture f(
+            language_file("{\"a\": " + patch_entry("Patch A (note) (12)") + ", \"b\": " + patch_entry("Plain") + "}"));
         QVERIFY(f.build());
         DynamicItem *a = row(*f.window, QStringLiteral("a"));
         QCOMPARE(a->label->text(), QStringLiteral("Patch A  "));
@@ -80,7 +75,7 @@ private slots:
         QFETCH(QString, locale);
         QFETCH(QString, family);
         QFETCH(int, weight);
-        WindowFixture f(language_file("{\"a\": " + entry("A") + "}"), {locale});
+        WindowFixture f(language_file("{\"a\": " + patch_entry("A") + "}"), {locale});
         QVERIFY(f.build());
         for (StaticItem *item :
              {static_cast<StaticItem *>(row(*f.window, QStringLiteral("a"))), f.window->fonts_combo}) {
@@ -93,7 +88,8 @@ private slots:
 
     void rows_take_their_cells_in_document_order()
     {
-        QByteArray dynamic = "{\"z\": " + entry("Z") + ", \"y\": " + entry("") + ", \"x\": " + entry("X") + "}";
+        QByteArray dynamic =
+            "{\"z\": " + patch_entry("Z") + ", \"y\": " + patch_entry("") + ", \"x\": " + patch_entry("X") + "}";
         WindowFixture f(language_file(dynamic));
         QVERIFY(f.build());
         MainWindow &w = *f.window;
@@ -123,16 +119,16 @@ private slots:
 
     void a_patch_row_leaves_the_counter_alone()
     {
-        WindowFixture f(language_file("{\"a\": " + entry("A") + "}"));
+        WindowFixture f(language_file("{\"a\": " + patch_entry("A") + "}"));
         QVERIFY(f.build());
         const int before = StaticItem::static_num;
-        DynamicItem extra(f.window.get(), tess::Json::parse(entry("Extra").toStdString()), QStringLiteral("b"));
+        DynamicItem extra(f.window.get(), tess::Json::parse(patch_entry("Extra").toStdString()), QStringLiteral("b"));
         QCOMPARE(StaticItem::static_num, before);
     }
 
     void files_matching_no_choice_show_question_marks_then_follow_a_pick()
     {
-        WindowFixture f(language_file("{\"a\": " + entry("A") + "}"));
+        WindowFixture f(language_file("{\"a\": " + patch_entry("A") + "}"));
         f.game.touch(QStringLiteral("Data/patch-a.mpq"));
         f.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-a.mpq.disabled"));
         QVERIFY(f.build());
@@ -157,9 +153,9 @@ private slots:
 
     void a_failing_condition_switches_off_and_a_return_enables_again()
     {
-        WindowFixture f(
-            language_file("{\"a\": " + entry("A", R"({"On": [1, 1], "Data": [1, 0], "Off": [0, 0]})") + ", \"b\": "
-                          + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11|a10", "Needs A"]])") + "}"));
+        WindowFixture f(language_file(
+            "{\"a\": " + patch_entry("A", R"({"On": [1, 1], "Data": [1, 0], "Off": [0, 0]})")
+            + ", \"b\": " + patch_entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11|a10", "Needs A"]])") + "}"));
         f.game.touch(QStringLiteral("Data/patch-a.mpq"));
         f.game.touch(QStringLiteral("Data/patch-b.mpq"));
         f.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-b.mpq"));
@@ -187,7 +183,7 @@ private slots:
 
     void no_selection_writes_only_the_change_line()
     {
-        WindowFixture f(language_file("{\"a\": " + entry("A") + "}"));
+        WindowFixture f(language_file("{\"a\": " + patch_entry("A") + "}"));
         QVERIFY(f.build());
         f.clearLog();
         row(*f.window, QStringLiteral("a"))->perform_action(-1);
@@ -196,7 +192,8 @@ private slots:
 
     void a_custom_mix_shows_question_marks_and_the_sign()
     {
-        WindowFixture f(language_file("{\"a\": " + entry("A") + ", \"b\": " + entry("B") + "}", R"(["a11", "b11"])"));
+        WindowFixture f(
+            language_file("{\"a\": " + patch_entry("A") + ", \"b\": " + patch_entry("B") + "}", R"(["a11", "b11"])"));
         f.game.touch(QStringLiteral("Data/patch-a.mpq"));
         f.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-a.mpq"));
         f.game.touch(QStringLiteral("Data/patch-b.mpq.disabled"));
@@ -216,9 +213,9 @@ private slots:
     void a_refresh_starts_no_further_handler()
     {
         WindowFixture f(language_file(
-            "{\"a\": " + entry("A")
-            + ", \"b\": " + entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])")
-            + ", \"c\": " + entry("C", R"({"On": [1, 1], "Off": [0, 0]})", R"([["b11", "Needs B"]])") + "}"));
+            "{\"a\": " + patch_entry("A")
+            + ", \"b\": " + patch_entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])")
+            + ", \"c\": " + patch_entry("C", R"({"On": [1, 1], "Off": [0, 0]})", R"([["b11", "Needs B"]])") + "}"));
         for (const char *name : {"a", "b", "c"}) {
             f.game.touch(QStringLiteral("Data/patch-%1.mpq").arg(QLatin1String(name)));
             f.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-%1.mpq").arg(QLatin1String(name)));
@@ -233,7 +230,7 @@ private slots:
 
     void unblocking_reaches_every_object_below_the_list()
     {
-        WindowFixture f(language_file("{\"a\": " + entry("A") + "}"));
+        WindowFixture f(language_file("{\"a\": " + patch_entry("A") + "}"));
         QVERIFY(f.build());
         MainWindow &w = *f.window;
         const QList<QObject *> below = w.scrollArea->findChildren<QObject *>();

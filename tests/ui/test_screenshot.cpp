@@ -1,4 +1,5 @@
 #include "support/gamefolder.h"
+#include "support/languagefile.h"
 #include "support/x11session.h"
 
 #include <QImage>
@@ -13,9 +14,7 @@ private slots:
     void window_shows_its_skin_and_is_saved_as_window_png()
     {
         GameFolder game;
-        QFile example(QStringLiteral(TESSARINE_SOURCE_DIR "/tests/data/config_example.json"));
-        QVERIFY(example.open(QIODevice::ReadOnly));
-        game.touch(QStringLiteral("launcher/.config/config_en.json"), example.readAll());
+        game.touch(QStringLiteral("launcher/.config/config_en.json"), example_language_file());
         game.touch(QStringLiteral("Data/patch-a.mpq"));
         game.touch(QStringLiteral("Data/patch-2.mpq"));
 
