@@ -1,13 +1,10 @@
 #include "patches/archive.h"
+#include "patches/archive_check.h"
 #include "patches/archive_texts.h"
+#include "support/gamefolder.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <functional>
 
@@ -288,6 +285,93 @@ private slots:
         QCOMPARE(check.state, ArchiveState::Unreadable);
         QVERIFY(!check.error.isEmpty());
         QVERIFY(describe(check).startsWith(QLatin1String("unreadable: ")));
+    }
+
+    void every_managed_archive_is_checked_against_the_list_and_kept_in_the_cache()
+    {
+        require_tool();
+        GameFolder game;
+        const QByteArray sound = read_all(small_);
+        game.touch(QStringLiteral("Data/patch-a.mpq"), sound);
+        game.touch(QStringLiteral("Data/ruRU/patch-ruRU-a.mpq.disabled"), sound.left(sound.size() / 2));
+        game.touch(QStringLiteral("Data/patch-b.mpq.disabled"), "<html><body>502 Bad Gateway</body></html>");
+        game.touch(QStringLiteral("Data/PATCH-C.MPQ.disabled"), sound);
+        // Not managed by any row: the locale's base archive and the game's own.
+        game.touch(QStringLiteral("Data/ruRU/patch-ruRU.mpq"), "x");
+        game.touch(QStringLiteral("Data/patch-2.mpq"), "x");
+
+        // The list as sha256sum writes it, with other letter case and the
+        // other name of a switched file.
+        QProcess sum;
+        sum.setWorkingDirectory(game.root());
+        sum.start(QStringLiteral("sha256sum"), {QStringLiteral("Data/patch-a.mpq")});
+        if (!sum.waitForFinished(10000) || sum.exitCode() != 0)
+            QSKIP("sha256sum is not at hand to write the list with");
+        const QByteArray line = sum.readAllStandardOutput().replace("patch-a.mpq", "PATCH-A.mpq.disabled");
+        const ChecksumList list = ChecksumList::parse(line + QByteArray(64, 'e') + "  Data/patch-c.mpq\r\n"
+                                                      + "not a line\n" + QByteArray(64, 'f') + "  Data/patch-d.mpq\n");
+        QCOMPARE(list.size(), 3);
+
+        ArchiveCache cache;
+        const auto states = [](const ArchiveReport &report) {
+            QMap<QString, ArchiveState> found;
+            for (const ArchiveResult &r : report.results)
+                found.insert(r.path.toLower(), r.check.state);
+            return found;
+        };
+        const QMap<QString, ArchiveState> expected = {
+            {QStringLiteral("../data/patch-a.mpq"), ArchiveState::Sound},
+            {QStringLiteral("../data/rurU/patch-ruRU-a.mpq.disabled").toLower(), ArchiveState::CutShort},
+            {QStringLiteral("../data/patch-b.mpq.disabled"), ArchiveState::NotArchive},
+            {QStringLiteral("../data/patch-c.mpq.disabled"), ArchiveState::Changed},
+        };
+        const ArchiveReport first = check_patch_archives(list, cache);
+        QCOMPARE(states(first), expected);
+        QCOMPARE(first.broken(), 3);
+        for (const ArchiveResult &r : first.results) {
+            QVERIFY(!r.fromCache);
+            QCOMPARE(r.letter,
+                     r.path.toLower().contains(QLatin1String("-a."))       ? QStringLiteral("a")
+                         : r.path.toLower().contains(QLatin1String("-b.")) ? QStringLiteral("b")
+                                                                           : QStringLiteral("c"));
+        }
+
+        // Saved and loaded, the cache answers for every unchanged file.
+        QVERIFY(cache.save());
+        QVERIFY(QFile::exists(kArchiveCacheFile));
+        ArchiveCache loaded = ArchiveCache::load();
+        QCOMPARE(loaded.size(), 4);
+        const ArchiveReport second = check_patch_archives(list, loaded);
+        QCOMPARE(states(second), expected);
+        for (const ArchiveResult &r : second.results)
+            QVERIFY2(r.fromCache, qPrintable(r.path));
+
+        // A cached verdict is believed without reading the file again...
+        QByteArray text = loaded.serialize();
+        const int at = text.indexOf("\t../Data/patch-a.mpq");
+        QVERIFY(at > 0);
+        const int lineStart = text.lastIndexOf('\n', at) + 1;
+        QList<QByteArray> fields = text.mid(lineStart, at - lineStart).split('\t');
+        fields[3] = QByteArray::number(int(ArchiveState::NotArchive));
+        text.replace(lineStart, at - lineStart, fields.join('\t'));
+        ArchiveCache planted = ArchiveCache::deserialize(text + "garbage\tline\n");
+        QCOMPARE(planted.size(), 4);
+        QCOMPARE(states(check_patch_archives(list, planted)).value(QStringLiteral("../data/patch-a.mpq")),
+                 ArchiveState::NotArchive);
+        // ...until the file changes: then it is read afresh.
+        game.touch(QStringLiteral("Data/patch-a.mpq"), sound);
+        QFile rewritten(game.path(QStringLiteral("Data/patch-a.mpq")));
+        QVERIFY(rewritten.open(QIODevice::ReadWrite));
+        QVERIFY(rewritten.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+        rewritten.close();
+        QCOMPARE(states(check_patch_archives(list, planted)).value(QStringLiteral("../data/patch-a.mpq")),
+                 ArchiveState::Sound);
+
+        // A file no longer there leaves the cache.
+        QVERIFY(QFile::remove(game.path(QStringLiteral("Data/patch-b.mpq.disabled"))));
+        check_patch_archives(list, planted);
+        QCOMPARE(planted.size(), 3);
+        QCOMPARE(ArchiveCache::deserialize("another format\n" + text).size(), 0);
     }
 
     void texts_say_sizes_in_megabytes_and_take_the_language_files()
