@@ -3,18 +3,26 @@
 #include "app/log.h"
 #include "app/mainwindow.h"
 #include "config/fatal.h"
+#include "patches/check_command.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextStream>
 
 namespace tess {
 
 int run_launcher(int argc, char *argv[])
 {
     setup_log();
+    if (argc > 1 && qstrcmp(argv[1], "--check") == 0) {
+        // No window, so no display is needed.
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout);
+        return check_command(QCoreApplication::arguments().mid(1), out);
+    }
     // The resource bundle is compiled into the executable and registered
     // before main() runs, so it is usable from here on.
 

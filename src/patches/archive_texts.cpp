@@ -10,12 +10,12 @@ namespace {
 
 constexpr double kMegabyte = 1024.0 * 1024.0;
 
-// Whole megabytes with thousands grouped; a tenth where whole ones would
+// Whole megabytes with thousands grouped; decimals where whole ones would
 // show a small archive as "0 of 0".
-QString megabytes(quint64 bytes, bool fine)
+QString megabytes(quint64 bytes, int decimals)
 {
     const QLocale english(QLocale::English);
-    return english.toString(double(bytes) / kMegabyte, 'f', fine ? 1 : 0);
+    return english.toString(double(bytes) / kMegabyte, 'f', decimals);
 }
 
 }  // namespace
@@ -64,8 +64,9 @@ QString describe(const ArchiveCheck &check, const ArchiveTexts &texts)
     case ArchiveState::Changed: return texts.changed;
     case ArchiveState::Unreadable: return texts.unreadable.arg(check.error);
     case ArchiveState::CutShort: {
-        const bool fine = double(check.expectedBytes) < 10 * kMegabyte;
-        return texts.cutShort.arg(megabytes(check.actualBytes, fine), megabytes(check.expectedBytes, fine));
+        const double expected = double(check.expectedBytes);
+        const int decimals = expected < kMegabyte ? 2 : expected < 10 * kMegabyte ? 1 : 0;
+        return texts.cutShort.arg(megabytes(check.actualBytes, decimals), megabytes(check.expectedBytes, decimals));
     }
     case ArchiveState::Damaged: break;
     }

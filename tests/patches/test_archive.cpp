@@ -1,6 +1,7 @@
 #include "patches/archive.h"
 #include "patches/archive_check.h"
 #include "patches/archive_texts.h"
+#include "patches/check_command.h"
 #include "support/gamefolder.h"
 
 #include <QBuffer>
@@ -374,6 +375,38 @@ private slots:
         QCOMPARE(ArchiveCache::deserialize("another format\n" + text).size(), 0);
     }
 
+    void check_command_prints_a_line_per_archive_and_fails_on_any_broken_one()
+    {
+        require_tool();
+        GameFolder game;
+        const QByteArray sound = read_all(small_);
+        game.touch(QStringLiteral("Data/patch-a.mpq"), sound);
+        QString text;
+        QTextStream out(&text);
+        QCOMPARE(check_command({QStringLiteral("--check")}, out), 0);
+        QCOMPARE(text,
+                 QStringLiteral("Data/patch-a.mpq\tsound\tsound\n1 archives checked, 0 not sound\n")
+                     .replace(QLatin1Char('/'), QDir::separator()));
+
+        game.touch(QStringLiteral("Data/ruRU/patch-ruRU-b.mpq.disabled"), sound.left(sound.size() - 100));
+        // The shipped Russian file with texts of its own for the check.
+        Json ru =
+            Json::parse(read_all(QStringLiteral(TESSARINE_SOURCE_DIR "/dist/.config/config_ru.json")).toStdString());
+        ru["archive_check"] =
+            Json::parse(R"({"cut_short": "обрезан: %1 из %2 МБ", "summary": "%1 проверено, %2 с ошибкой"})");
+        game.touch(QStringLiteral("launcher/.config/config_ru.json"), QByteArray::fromStdString(ru.dump()));
+        text.clear();
+        QCOMPARE(check_command({QStringLiteral("--check"), QStringLiteral("ru")}, out), 1);
+        const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines.contains(QStringLiteral("Data/ruRU/patch-ruRU-b.mpq.disabled\tcut-short\tобрезан: %1 из %2 МБ")
+                                    .arg(QLocale(QLocale::English).toString((sound.size() - 100) / 1048576.0, 'f', 2),
+                                         QLocale(QLocale::English).toString(sound.size() / 1048576.0, 'f', 2))
+                                    .replace(QLatin1Char('/'), QDir::separator())),
+                 qPrintable(text));
+        QCOMPARE(lines.last(), QStringLiteral("2 проверено, 1 с ошибкой"));
+    }
+
     void texts_say_sizes_in_megabytes_and_take_the_language_files()
     {
         ArchiveCheck cut;
@@ -383,7 +416,9 @@ private slots:
         QCOMPARE(describe(cut), QStringLiteral("cut short: 812 of 1,340 MB"));
         cut.expectedBytes = 400 * 1024;
         cut.actualBytes = 200 * 1024;
-        QCOMPARE(describe(cut), QStringLiteral("cut short: 0.2 of 0.4 MB"));
+        QCOMPARE(describe(cut), QStringLiteral("cut short: 0.20 of 0.39 MB"));
+        cut.expectedBytes = quint64(3) << 20;
+        QCOMPARE(describe(cut), QStringLiteral("cut short: 0.2 of 3.0 MB"));
 
         ArchiveCheck sector;
         sector.state = ArchiveState::Damaged;
