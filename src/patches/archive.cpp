@@ -396,12 +396,27 @@ quint32 archive_hash(const char *name, quint32 type)
     return seed1;
 }
 
+void archive_encrypt(quint8 *data, quint64 bytes, quint32 key)
+{
+    quint32 seed = 0xEEEEEEEE;
+    for (quint64 i = 0; i + 4 <= bytes; i += 4) {
+        seed += kCryptTable[0x400 + (key & 0xFF)];
+        const quint32 plain = u32(data + i);
+        const quint32 word = plain ^ (key + seed);
+        key = ((~key << 21) + 0x11111111) | (key >> 11);
+        seed = plain + seed + (seed << 5) + 3;
+        for (int b = 0; b < 4; ++b)
+            data[i + quint64(b)] = quint8(word >> (8 * b));
+    }
+}
+
 ArchiveCheck check_archive(QIODevice &device) { return Reader(device).run(); }
 
 ArchiveCheck check_archive(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Reads are few and small and far apart: a buffer would only read more.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         ArchiveCheck check;
         check.state = ArchiveState::Unreadable;
         check.error = file.errorString();

@@ -58,7 +58,9 @@ inline constexpr quint32 kMaxTableEntries = 1u << 22;
 ArchiveCheck check_archive(QIODevice &device);
 ArchiveCheck check_archive(const QString &path);
 
-// The format's hash of a name (for the table keys); exposed for tests.
+// The format's hash of a name (for the table keys), and its encryption of
+// whole 32-bit words in place; exposed for tests and tools that make archives.
 quint32 archive_hash(const char *name, quint32 type);
+void archive_encrypt(quint8 *data, quint64 bytes, quint32 key);
 
 }  // namespace tess
