@@ -3,6 +3,7 @@
 #include "app/log.h"
 #include "app/mainwindow.h"
 #include "config/fatal.h"
+#include "patches/archive_watch.h"
 #include "patches/check_command.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTextStream>
+#include <QTimer>
 
 namespace tess {
 
@@ -50,6 +52,9 @@ int run_launcher(int argc, char *argv[])
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/main_window/icon.ico")));
         main_win.show();
         main_win.postshow_scroll_config(main_win.scrollArea->verticalScrollBar()->maximum());
+        // Once the window is up: the check never delays its first picture.
+        ArchiveWatch archive_watch(&main_win);
+        QTimer::singleShot(0, &archive_watch, &ArchiveWatch::start);
         return QApplication::exec();
     } catch (const UnusableLanguageFile &) {
         // Already logged; no window was shown.

@@ -13,7 +13,7 @@ namespace {
 constexpr int kDigestHexDigits = 64;
 constexpr qint64 kReadBytes = 1 << 20;
 // Bytes read per opening of the file.
-constexpr qint64 kChunkBytes = qint64(64) << 20;
+constexpr qint64 kChunkBytes = qint64(16) << 20;
 const QString kDisabled = QStringLiteral(".disabled");
 
 bool is_hex(const QByteArray &text)

@@ -65,12 +65,12 @@ void DynamicItem::check_conditions()
     }
     if (hints.isEmpty()) {
         set_active(1);
-        comboBox->setToolTip(QString());
+        comboBox->setToolTip(tooltip_with_archives(QString()));
         log().debug(QStringLiteral("Условия для '") + name + QStringLiteral("' загружены"));
         return;
     }
     set_active(0);
-    comboBox->setToolTip(hints.join(QLatin1Char('\n')));
+    comboBox->setToolTip(tooltip_with_archives(hints.join(QLatin1Char('\n'))));
     log().warning(QStringLiteral("Условия для '") + name + QStringLiteral("' не выполнены => патч будет отключен"));
     if (infolder_status() == tess::StatusPair{0, 0})
         comboBox->setCurrentIndex(comboBox->count() - 1);

@@ -440,6 +440,13 @@ private slots:
         changed.state = ArchiveState::Changed;
         QCOMPARE(describe(changed, texts), QStringLiteral("changed since it was shipped"));
         QCOMPARE(describe(changed, archive_texts(Json::parse("[]"))), QStringLiteral("changed since it was shipped"));
+
+        // The shipped Russian file says it in Russian, part and fault too.
+        const Json ru =
+            Json::parse(read_all(QStringLiteral(TESSARINE_SOURCE_DIR "/dist/.config/config_ru.json")).toStdString());
+        QCOMPARE(describe(cut, archive_texts(ru)), QStringLiteral("обрезан: 812 из 1,340 МБ"));
+        QCOMPARE(describe(sector, archive_texts(ru)),
+                 QStringLiteral("повреждён: таблица секторов файла 12 не возрастает"));
     }
 };
 
