@@ -10,6 +10,8 @@
 #include <QLocale>
 #include <QTextStream>
 
+#include <algorithm>
+
 namespace tess {
 
 namespace {
@@ -47,8 +49,10 @@ int check_command(const QStringList &args, QTextStream &out)
     const QString locale = args.size() > 1 ? args.at(1) : QLocale::system().name().toLower();
     const ArchiveTexts texts = texts_for(locale);
     ArchiveCache cache = ArchiveCache::load();
-    const ArchiveReport report = check_patch_archives(ChecksumList::read(), cache);
+    ArchiveReport report = check_patch_archives(ChecksumList::read(), cache);
     cache.save();
+    std::sort(report.results.begin(), report.results.end(),
+              [](const ArchiveResult &x, const ArchiveResult &y) { return x.path < y.path; });
     for (const ArchiveResult &r : report.results) {
         QString path = r.path;
         if (path.startsWith(QLatin1String("../")))
