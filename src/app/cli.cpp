@@ -4,10 +4,12 @@
 #include "app/console.h"
 #include "app/log.h"
 #include "config/loading.h"
+#include "patches/check_command.h"
 #include "patches/option_rows.h"
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QTextStream>
 
 #include <cstring>
 #include <functional>
@@ -33,10 +35,12 @@ const char kHelp[] =
     "  --set ROW=CHOICE … [LANG]   makes each choice as the window does, with the same renames and\n"
     "                              log lines, then lists the rows; ROW is a patch letter, a row's\n"
     "                              title, or fonts, dxvk, allpatches; CHOICE a choice's text or number\n"
-    // --check [LANG] is the archive check's own command; its line goes here:
-    // "checks every patch archive; exit 0 when all are sound, 1 otherwise".
+    "  --check [LANG]              checks every patch archive the rows switch: one line per archive\n"
+    "                              (path, state, reason in LANG's texts) and a summary; exit 0 when\n"
+    "                              all are sound, 1 otherwise\n"
     "\n"
-    "Exit status: 0 done; 1 a rename failed or the language file is unusable; 2 an unknown option,\n"
+    "Exit status: 0 done; 1 a rename failed, an archive is not sound or the language file is unusable;\n"
+    "2 an unknown option, "
     "row or choice (nothing changed); 3 the game is running (nothing changed).\n";
 
 void say(const QString &text) { console::out(text.toUtf8()); }
@@ -254,6 +258,16 @@ int set_rows(const QStringList &args)
     return complete ? kExitDone : kExitFailed;
 }
 
+int check_archives(const QStringList &args)
+{
+    QString text;
+    QTextStream out(&text);
+    const int status = check_command(args, out);
+    out.flush();
+    say(text);
+    return status;
+}
+
 }  // namespace
 
 std::optional<int> run_command_line(int argc, char *argv[])
@@ -264,8 +278,8 @@ std::optional<int> run_command_line(int argc, char *argv[])
     const bool help = std::strcmp(option, "--help") == 0;
     const bool list = std::strcmp(option, "--list") == 0;
     const bool set = std::strcmp(option, "--set") == 0;
-    // --check [LANG]: the archive check's function is called here.
-    if (!help && !list && !set)
+    const bool check = std::strcmp(option, "--check") == 0;
+    if (!help && !list && !set && !check)
         return std::nullopt;  // a language code, or one of Qt's own options: the window
     console::attach_parent();
     // Core only: the arguments as the system gave them, no display.
@@ -275,6 +289,8 @@ std::optional<int> run_command_line(int argc, char *argv[])
         console::out(kHelp);
         return kExitDone;
     }
+    if (check)
+        return check_archives(QCoreApplication::arguments().mid(1));
     return list ? list_rows(args) : set_rows(args);
 }
 

@@ -4,12 +4,14 @@
 #include "app/log.h"
 #include "app/mainwindow.h"
 #include "config/fatal.h"
+#include "patches/archive_watch.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace tess {
 
@@ -45,6 +47,9 @@ int run_launcher(int argc, char *argv[])
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/main_window/icon.ico")));
         main_win.show();
         main_win.postshow_scroll_config(main_win.scrollArea->verticalScrollBar()->maximum());
+        // Once the window is up: the check never delays its first picture.
+        ArchiveWatch archive_watch(&main_win);
+        QTimer::singleShot(0, &archive_watch, &ArchiveWatch::start);
         return QApplication::exec();
     } catch (const UnusableLanguageFile &) {
         // Already logged; no window was shown.

@@ -19,8 +19,9 @@ void DynamicItem::show_row_state()
     const tess::RowState &state = state_->state;
     show_state(state);
     set_active(state.enabled ? 1 : 0);
-    if (comboBox->toolTip() != state.toolTip)
-        comboBox->setToolTip(state.toolTip);
+    const QString toolTip = tooltip_with_archives(state.toolTip);
+    if (comboBox->toolTip() != toolTip)
+        comboBox->setToolTip(toolTip);
 }
 
 void DynamicItem::update_status()

@@ -115,6 +115,13 @@ public:
     tess::Json cond;
     QString key;
 
+    // The archive check's lines for this patch's files; the sign shows
+    // while there are any, and the box's tooltip carries them below its hints.
+    void show_archive_problems(const QStringList &lines);
+    QString tooltip_with_archives(const QString &hints) const;
+    QStringList archiveLines;
+    QLabel *archiveSign = nullptr;
+
 private:
     tess::PatchRowState *state_;
 };

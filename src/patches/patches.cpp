@@ -146,6 +146,25 @@ PatchStatusMap get_status()
     return map;
 }
 
+std::vector<PatchArchive> patch_archives()
+{
+    std::vector<PatchArchive> found;
+    for (const QString &path : glob(kDataFolder + QStringLiteral("/**/patch-*") + kMpq + QLatin1Char('*'))) {
+        const PatchPath p = split_lower(path);
+        if (p.isLocaleBase(QStringLiteral("patch-????") + kMpq + QLatin1Char('*')))
+            continue;
+        QString name = p.name();
+        if (name.endsWith(kDisabled))
+            name.chop(kDisabled.size());
+        if (!name.endsWith(kMpq))
+            continue;
+        const QString letter = name.mid(name.size() - kMpq.size() - 1, 1);
+        if (PatchStatusMap::indexOf(letter) >= 0)
+            found.push_back({letter, path});
+    }
+    return found;
+}
+
 SwitchResult set_patch_status(const QString &key, const StatusPair &status)
 {
     SwitchResult result;

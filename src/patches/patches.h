@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <array>
+#include <vector>
 
 namespace tess {
 
@@ -46,6 +47,16 @@ struct [[nodiscard]] SwitchResult {
 };
 
 PatchStatusMap get_status();
+
+// One patch archive a row manages, under either name (".mpq" or
+// ".mpq.disabled"), in the data folder or a locale folder below it.
+struct PatchArchive {
+    QString letter;
+    QString path;  // as found, from the launcher's folder ("../Data/patch-a.mpq")
+};
+// Every one of them, in the order the search finds them; the same files the
+// switches rename.
+std::vector<PatchArchive> patch_archives();
 // A diagnostic: called at the start of every get_status() once set (the
 // benchmarks count scans with it); nullptr removes it.
 using ScanHook = void (*)();

@@ -215,6 +215,45 @@ private slots:
             QCOMPARE(game.read(QStringLiteral("bin/arguments.txt")), QByteArray("../wow.exe\n"));
         QTRY_VERIFY_WITH_TIMEOUT(!held(archive), 30000);
     }
+
+    void the_demos_cut_archive_is_named_in_the_log_and_by_the_check_command()
+    {
+        GameFolder game;
+        make_demo(game);
+        LauncherProcess launcher;
+        const QString window = start(game, launcher, QStringLiteral("en"));
+        QVERIFY(!window.isEmpty());
+        const QString checked = QStringLiteral("DEBUG | Архивы патчей проверены: 26 за ");
+        QTRY_VERIFY_WITH_TIMEOUT(!messages(game).filter(checked).isEmpty(), 30000);
+        const QRegularExpression reason(QStringLiteral("cut short: 0\\.\\d\\d of 0\\.\\d\\d MB$"));
+        const QStringList warned = messages(game).filter(QStringLiteral("WARNING | Архив патча неисправен: "));
+        QCOMPARE(warned.size(), 1);
+        QVERIFY2(warned.first().startsWith(QStringLiteral("WARNING | Архив патча неисправен: ../Data/patch-d.mpq — "))
+                     && reason.match(warned.first()).hasMatch(),
+                 qPrintable(warned.first()));
+        launcher.click(window, LauncherProcess::exitButton);
+        QCOMPARE(launcher.waitForExit(), 0);
+        QVERIFY(game.read(QStringLiteral("launcher/.config/archives.cache")).contains("../Data/patch-d.mpq"));
+
+        // The same from the command line, with no display at all.
+        QProcess check;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        check.setProcessEnvironment(env);
+        check.setWorkingDirectory(game.launcher());
+        check.start(game.launcher() + QStringLiteral("/tessarine"), {QStringLiteral("--check")});
+        QVERIFY(check.waitForFinished(30000));
+        QCOMPARE(check.exitCode(), 1);
+        const QStringList lines =
+            QString::fromUtf8(check.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 27);
+        QCOMPARE(lines.filter(QStringLiteral("\tsound\tsound")).size(), 25);
+        const QStringList cut = lines.filter(QStringLiteral("Data/patch-d.mpq\tcut-short\t"));
+        QCOMPARE(cut.size(), 1);
+        QVERIFY2(reason.match(cut.first()).hasMatch(), qPrintable(cut.first()));
+        QCOMPARE(lines.last(), QStringLiteral("26 archives checked, 1 not sound"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestInstalled)

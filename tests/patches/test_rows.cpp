@@ -1,3 +1,4 @@
+#include "patches/archive_watch.h"
 #include "support/windowfixture.h"
 
 #include <QComboBox>
@@ -250,6 +251,52 @@ private slots:
             QVERIFY(!o->signalsBlocked());
         row(w, QStringLiteral("a"))->comboBox->setCurrentIndex(0);
         QCOMPARE(spy.count(), 1);
+    }
+
+    void a_broken_archive_marks_its_own_row_only_and_keeps_the_hints()
+    {
+        WindowFixture f(language_file("{\"a\": " + patch_entry("A") + ", \"b\": "
+                                      + patch_entry("B", R"({"On": [1, 1], "Off": [0, 0]})", R"([["a11", "Needs A"]])")
+                                      + "}"));
+        // A header with empty tables: sound. The same saying the archive is 600 KB long: cut short.
+        QByteArray sound(32, '\0');
+        const auto put = [](QByteArray &b, int at, quint32 v) {
+            for (int i = 0; i < 4; ++i)
+                b[at + i] = char(v >> (8 * i));
+        };
+        put(sound, 0, 0x1A51504D);
+        put(sound, 4, 32);
+        put(sound, 8, 32);
+        QByteArray cut = sound;
+        put(cut, 8, 600 * 1024);
+        f.game.touch(QStringLiteral("Data/patch-2.mpq"), sound);  // the game's own: not running
+        f.game.touch(QStringLiteral("Data/patch-a.mpq"), sound);
+        f.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-a.mpq"), sound);
+        f.game.touch(QStringLiteral("Data/patch-b.mpq.disabled"), cut);
+        QVERIFY(f.build());
+        DynamicItem *a = row(*f.window, QStringLiteral("a"));
+        DynamicItem *b = row(*f.window, QStringLiteral("b"));
+
+        ArchiveWatch watch(f.window.get());
+        QSignalSpy checked(&watch, &ArchiveWatch::checked);
+        watch.start();
+        QVERIFY(checked.wait(20000));
+        QCoreApplication::processEvents();  // the queued delivery to the rows
+        QCOMPARE(f.window->findChildren<QLabel *>(QStringLiteral("archiveSign")).size(), 1);
+        QVERIFY(!a->archiveSign);
+        QVERIFY(b->archiveSign && !b->archiveSign->isHidden());
+        QCOMPARE(b->archiveSign->parentWidget(), b->frame);
+        const QString line = QStringLiteral("patch-b.mpq.disabled: cut short: 0.00 of 0.59 MB");
+        QCOMPARE(b->comboBox->toolTip(), line);
+        QCOMPARE(a->comboBox->toolTip(), QString());
+        QCOMPARE(f.messages().filter(QStringLiteral("WARNING | Архив патча неисправен: ")).size(), 1);
+        QVERIFY(f.messages().filter(QStringLiteral("DEBUG | Архивы патчей проверены: 3 за ")).size() == 1);
+
+        // The player may still switch it; a failed condition's hint comes first, the archive's line stays.
+        b->comboBox->setCurrentIndex(0);
+        a->comboBox->setCurrentIndex(1);
+        QCOMPARE(b->comboBox->toolTip(), QStringLiteral("Needs A\n") + line);
+        QVERIFY(!b->archiveSign->isHidden());
     }
 };
 
