@@ -135,7 +135,8 @@ private slots:
         }
         if (!haveTool_)
             return;
-        const QString few = fixtures_.isEmpty() ? make_files(QStringLiteral("few"), 12) : dir_.filePath(QStringLiteral("few"));
+        const QString few =
+            fixtures_.isEmpty() ? make_files(QStringLiteral("few"), 12) : dir_.filePath(QStringLiteral("few"));
         small_ = make_archive(QStringLiteral("small.mpq"), few, 1, true);
         QVERIFY(!small_.isEmpty());
         many_ = fixtures_.isEmpty() ? make_files(QStringLiteral("many"), 2000) : dir_.filePath(QStringLiteral("many"));
