@@ -6,9 +6,10 @@
 
 namespace tess {
 
-struct LoadedLanguageFile {
-    QString path;       // ".config/config_en.json"
-    LanguageFile file;  // file.error set when it cannot be used
+// Holds a LanguageFile, whose implicit constructor the check flags the same way.
+struct LoadedLanguageFile {  // NOLINT(bugprone-exception-escape)
+    QString path;            // ".config/config_en.json"
+    LanguageFile file;       // file.error set when it cannot be used
 };
 
 // Chooses the language file for `locale` in `configDir`, reads and checks it.
