@@ -59,9 +59,10 @@ private slots:
     void only_addons_matching_the_pattern_go()
     {
         GameFolder game;
-        for (const char *name : {"Xlizzard_Foo/a.lua", "XLIZZARD_BAR/b.lua", "1lizzard_x", "lizzard_Foo/c.lua",
-                                 "Xlizzard/d.lua", "MyAddon/e.lua", ".lizzard_hidden/f.lua"})
-            game.touch(QStringLiteral("Interface/AddOns/") + QLatin1String(name));
+        for (const char *name :
+             {"Xlizzard_Foo/a.lua", "XLIZZARD_BAR/b.lua", "1lizzard_x", "lizzard_Foo/c.lua", "Xlizzard/d.lua",
+              "MyAddon/e.lua", ".lizzard_hidden/f.lua", "Xlizzard_\U0001F4BESaved/g.lua", "\U0001F4BElizzard_x/h.lua"})
+            game.touch(QStringLiteral("Interface/AddOns/") + QString::fromUtf8(name));
         QVERIFY(clean_game_folder().ok);
         QCOMPARE(game.names(QStringLiteral("Interface/AddOns")),
                  (QStringList{".lizzard_hidden", "MyAddon", "Xlizzard", "lizzard_Foo"}));
