@@ -153,9 +153,7 @@ private:
 
     bool matches(const QString &component, const Entry &entry) const
     {
-        if (has_wildcard(component))
-            return !is_hidden(entry.name) && wildcard_match(component, entry.name);
-        return QString::compare(component, entry.name, Qt::CaseInsensitive) == 0;
+        return component_matches(component, entry.name);
     }
 
     void emit_if_wanted(const QString &path, bool isDir)
@@ -271,6 +269,13 @@ bool wildcard_match(QStringView pattern, QStringView name)
     while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
         ++p;
     return p == pattern.size();
+}
+
+bool component_matches(QStringView component, QStringView name)
+{
+    if (has_wildcard(component))
+        return !name.startsWith(QLatin1Char('.')) && wildcard_match(component, name);
+    return component.compare(name, Qt::CaseInsensitive) == 0;
 }
 
 QStringList glob(const QString &pattern, GlobEntries entries, GlobLinks links)

@@ -31,6 +31,10 @@ bool has_wildcard(QStringView component);
 // Matches one name against one pattern component, ignoring letter case.
 bool wildcard_match(QStringView pattern, QStringView name);
 
+// Whether a path component picks the name as glob() picks it: a wildcard
+// never a name beginning with '.', a plain name any letter case of itself.
+bool component_matches(QStringView component, QStringView name);
+
 // Every path that matches the '/'-separated pattern, built from the
 // pattern's own leading components and the names as they are on disk.
 // All folders are listed before the result is returned, so callers may
