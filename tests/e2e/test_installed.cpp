@@ -128,7 +128,8 @@ private slots:
         // Data/patch-2.mpq open while it runs.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("TESSARINE_STANDIN_HOLD"), QStringLiteral("120"));
-        const tess::LaunchCommand command = tess::launch_command(game.path(QStringLiteral("wow.exe")), env, true);
+        const tess::LaunchCommand command =
+            tess::launch_commands(game.path(QStringLiteral("wow.exe")), env, true).first();
         QProcess client;
         client.setWorkingDirectory(game.launcher());
         client.setProcessEnvironment(command.environment);
@@ -171,18 +172,28 @@ private slots:
         QTest::addColumn<bool>("dxvk");
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("executable");  // wow.exe with execute bits, as NTFS and exFAT show it
         const QString base = QStringLiteral("mscoree,mshtml,winemenubuilder.exe=;dxgi=b");
-        QTest::newRow("DXVK on") << true << base << base + QStringLiteral(";d3d9=n,b");
+        QTest::newRow("DXVK on") << true << base << base + QStringLiteral(";d3d9=n,b") << false;
         QTest::newRow("DXVK off, the user's d3d9")
-            << false << base + QStringLiteral(";d3d9=b") << base + QStringLiteral(";d3d9=b");
+            << false << base + QStringLiteral(";d3d9=b") << base + QStringLiteral(";d3d9=b") << false;
+        QTest::newRow("DXVK on, the user's d3d9 after a space, execute bits")
+            << true << base + QStringLiteral(";dxgi d3d9=b") << base + QStringLiteral(";dxgi d3d9=b") << true;
     }
     void the_run_button_starts_the_game_and_the_launcher_exits()
     {
         QFETCH(bool, dxvk);
         QFETCH(QString, user);
         QFETCH(QString, expected);
+        QFETCH(bool, executable);
+        if (executable && !under_wine())
+            QSKIP("the demo's game is a Windows program only when MinGW-w64 and Wine are at hand");
         GameFolder game;
         make_demo(game);
+        if (executable)
+            QVERIFY(QFile::setPermissions(game.path(QStringLiteral("wow.exe")),
+                                          QFile::permissions(game.path(QStringLiteral("wow.exe"))) | QFile::ExeOwner
+                                              | QFile::ExeGroup | QFile::ExeOther));
         if (!dxvk)
             QVERIFY(
                 QFile::rename(game.path(QStringLiteral("d3d9.dll")), game.path(QStringLiteral("d3d9.dll.disabled"))));
