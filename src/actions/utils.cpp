@@ -55,50 +55,118 @@ int remove_entry(const QString &path, Node node)
     return ok ? 0 : int(GetLastError());
 }
 
+// A folder held open without delete sharing: while held, neither it nor a
+// folder above it can be renamed or removed by anyone, so its path keeps
+// leading to it. Opened as itself, never through a link or junction.
+class HeldFolder
+{
+public:
+    explicit HeldFolder(const QString &path)
+        : handle_(CreateFileW(native_path(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                              nullptr))
+    {
+        BY_HANDLE_FILE_INFORMATION info;
+        if (handle_ == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle_, &info)) {
+            error_ = int(GetLastError());
+            return;
+        }
+        folder_ = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            && !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        volume_ = info.dwVolumeSerialNumber;
+    }
+    ~HeldFolder() { release(); }
+    HeldFolder(const HeldFolder &) = delete;
+    HeldFolder &operator=(const HeldFolder &) = delete;
+    void release()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+    int error() const { return error_; }     // 0 once held
+    bool folder() const { return folder_; }  // a real folder, not a link
+    DWORD volume() const { return volume_; }
+
+private:
+    HANDLE handle_;
+    int error_ = 0;
+    bool folder_ = false;
+    DWORD volume_ = 0;
+};
+
+QStringList entries_of(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+}
+
 // Names are UTF-16 and exact in a QString; Qt lists long paths itself.
-RemoveResult remove_tree(const QString &path)
+// Each folder is held while its entries go, and let go just before its own
+// removal; one on another volume is not entered.
+RemoveResult remove_entry_only(const QString &path, Node node)
+{
+    const int code = remove_entry(path, node);
+    // A locked or protected file stays; its folder's removal reports it.
+    return code != 0 && !denied(code) ? failure(path, code) : RemoveResult{};
+}
+
+RemoveResult remove_tree(const QString &path, DWORD volume)
 {
     const Node node = node_at(path);
     if (node == Node::Missing)
         return {};
-    if (node == Node::File || node == Node::Link) {
-        const int code = remove_entry(path, node);
-        // A locked or protected file stays; its folder's removal reports it.
-        if (code != 0 && !denied(code))
-            return failure(path, code);
-        return {};
+    if (node != Node::Folder)
+        return remove_entry_only(path, node);
+    HeldFolder held(path);
+    if (held.error() != 0)
+        return failure(path, held.error());
+    if (!held.folder()) {
+        // Swapped for a link since it was looked at: removed as one.
+        held.release();
+        return remove_entry_only(path, Node::Link);
     }
-    const QStringList entries =
-        QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-    for (const QString &name : entries) {
-        const RemoveResult r = remove_tree(path + QLatin1Char('/') + name);
+    if (held.volume() != volume)
+        return failure(path, ERROR_NOT_SAME_DEVICE);
+    for (const QString &name : entries_of(path)) {
+        const RemoveResult r = remove_tree(path + QLatin1Char('/') + name, volume);
         if (!r.ok)
             return r;
     }
+    held.release();
     const int code = remove_entry(path, Node::Folder);
     return code == 0 ? RemoveResult{} : failure(path, code);
 }
 
-// Removes what components[i..] pick below the folder `dir`; a link on the
-// way is not taken.
-RemoveResult remove_below(const QString &dir, const QStringList &components, int i, const Removed &removed)
+RemoveResult remove_tree(const QString &path)
 {
-    const QStringList entries =
-        QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+    const HeldFolder above(parent_of(path).isEmpty() ? QStringLiteral(".") : parent_of(path));
+    return remove_tree(path, above.volume());
+}
+
+// Removes what components[i..] pick below the folder `dir`, held meanwhile;
+// a link on the way is not taken.
+RemoveResult remove_below(const QString &dir, const QStringList &components, int i, DWORD volume,
+                          const Removed &removed)
+{
+    const HeldFolder held(dir);
+    if (held.error() != 0)
+        return failure(dir, held.error());
+    if (!held.folder())
+        return {};
     const bool last = i == components.size() - 1;
-    for (const QString &name : entries) {
+    for (const QString &name : entries_of(dir)) {
         if (!component_matches(components.at(i), name))
             continue;
         const QString path = dir + QLatin1Char('/') + name;
         if (!last) {
             if (node_at(path) != Node::Folder)
                 continue;
-            const RemoveResult r = remove_below(path, components, i + 1, removed);
+            const RemoveResult r = remove_below(path, components, i + 1, volume, removed);
             if (!r.ok)
                 return r;
             continue;
         }
-        const RemoveResult r = remove_tree(path);
+        const RemoveResult r = remove_tree(path, volume);
         if (!r.ok)
             return r;
         if (removed)
@@ -109,7 +177,11 @@ RemoveResult remove_below(const QString &dir, const QStringList &components, int
 
 RemoveResult clean_target(const QStringList &components, const Removed &removed)
 {
-    return remove_below(QString::fromLatin1(game_folder), components, 0, removed);
+    const QString game = QString::fromLatin1(game_folder);
+    const HeldFolder held(game);
+    if (held.error() != 0)
+        return failure(game, held.error());
+    return remove_below(game, components, 0, held.volume(), removed);
 }
 
 #else

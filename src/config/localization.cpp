@@ -1,11 +1,11 @@
 #include "app/log.h"
 #include "app/mainwindow.h"
+#include "app/readfile.h"
 #include "config/fatal.h"
 #include "config/langfile.h"
 #include "config/selection.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QToolButton>
 
@@ -16,12 +16,15 @@ void MainWindow::localization()
     const QString name = tess::choose_language_file(tess::language_candidates(config_dir), locale);
     localeConfig = config_dir + QStringLiteral("/") + name;
 
-    QFile file(localeConfig);
+    // One byte past the bound is enough to refuse a file.
+    const tess::ReadResult read = tess::read_regular_file(localeConfig, tess::kMaxLanguageFileBytes + 1);
     tess::LanguageFile parsed;
-    if (!file.open(QIODevice::ReadOnly))
-        parsed.error = QStringLiteral("файл не читается: ") + file.errorString();
-    else  // one byte past the bound is enough to refuse a file
-        parsed = tess::read_language_file(file.read(tess::kMaxLanguageFileBytes + 1));
+    if (read.fault == tess::ReadResult::Fault::NotRegular)
+        parsed.error = QStringLiteral("не обычный файл");
+    else if (read.fault == tess::ReadResult::Fault::Missing || read.fault == tess::ReadResult::Fault::Unreadable)
+        parsed.error = QStringLiteral("файл не читается: ") + read.error;
+    else
+        parsed = tess::read_language_file(read.bytes);
 
     if (!parsed.error.isEmpty()) {
         log().debug(QStringLiteral("Ошибка в файле конфигурации: ") + parsed.error);

@@ -290,6 +290,20 @@ QStringList glob(const QString &pattern, GlobEntries entries, GlobLinks links)
     return Walker(components, entries, links).run(base);
 }
 
+#ifdef Q_OS_WIN
+
+QString decode_local(const QByteArray &bytes) { return QString::fromLocal8Bit(bytes.constData(), bytes.size()); }
+
+QByteArray encode_local(const QString &text) { return text.toLocal8Bit(); }
+
+#else
+
+QString decode_local(const QByteArray &bytes) { return decode_path(bytes.constData(), bytes.size()); }
+
+QByteArray encode_local(const QString &text) { return encode_path(text); }
+
+#endif
+
 QString file_name(const QString &path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
 
 QString parent_of(const QString &path) { return path.left(path.lastIndexOf(QLatin1Char('/')) + 1); }

@@ -48,6 +48,12 @@ QStringList glob(const QString &pattern, GlobEntries entries = GlobEntries::File
 QString file_name(const QString &path);
 QString parent_of(const QString &path);
 
+// The program's own text files in the system's 8-bit encoding, every byte
+// kept: on POSIX as decode_path() and encode_path() do (UTF-8, stray bytes
+// kept apart), on Windows in the ANSI code page.
+QString decode_local(const QByteArray &bytes);
+QByteArray encode_local(const QString &text);
+
 #ifndef Q_OS_WIN
 // POSIX names are bytes and need not be valid UTF-8 (a name copied from a
 // system with another code page). Each byte that is not part of valid UTF-8

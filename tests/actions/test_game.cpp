@@ -328,6 +328,57 @@ private slots:
 
 #endif
 
+#ifdef Q_OS_WIN
+    // The Windows launcher run by Wine (added to the game's prefix): the game
+    // starts in the same prefix, told like the Linux launcher's to prefer
+    // DXVK's d3d9.dll; on Windows itself its environment is the launcher's.
+    void the_game_started_by_wine_gets_the_native_d3d9_order_data()
+    {
+        QTest::addColumn<bool>("dxvk");
+        QTest::addColumn<QString>("user");  // a null value: unset
+        QTest::addColumn<QString>("underWine");
+        QTest::newRow("on, unset") << true << QString() << "d3d9=n,b";
+        QTest::newRow("on, others") << true << "mscoree=;dxgi=b"
+                                    << "mscoree=;dxgi=b;d3d9=n,b";
+        QTest::newRow("on, user's d3d9 after a space") << true << "dxgi d3d9=b"
+                                                       << "dxgi d3d9=b";
+        QTest::newRow("off") << false << "mscoree="
+                             << "mscoree=";
+        QTest::newRow("off, unset") << false << QString() << QString();
+    }
+    void the_game_started_by_wine_gets_the_native_d3d9_order()
+    {
+        QFETCH(bool, dxvk);
+        QFETCH(QString, user);
+        QFETCH(QString, underWine);
+        const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        const bool wine = ntdll && GetProcAddress(ntdll, "wine_get_version");
+        const QString expected = wine ? underWine : user;
+        GameFolder game;
+        game.touch(QStringLiteral("Data/patch-2.mpq"));
+        const QString marker = game.path(QStringLiteral("marker.txt"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("WINEDLLOVERRIDES"));
+        if (!user.isNull())
+            env.insert(QStringLiteral("WINEDLLOVERRIDES"), user);
+        env.insert(QStringLiteral("TESSARINE_STANDIN_HOLD"), QStringLiteral("0"));
+        env.insert(QStringLiteral("TESSARINE_STANDIN_MARKER"), QDir::toNativeSeparators(marker));
+        env.insert(QStringLiteral("TESSARINE_STANDIN_ARCHIVE"),
+                   QDir::toNativeSeparators(game.path(QStringLiteral("Data/patch-2.mpq"))));
+        const QString standin = QCoreApplication::applicationDirPath() + QStringLiteral("/../standin/wow.exe");
+        const QList<LaunchCommand> commands = launch_commands(standin, env, dxvk);
+        QCOMPARE(commands.size(), 1);
+        QCOMPARE(commands.first().environment.contains(QStringLiteral("WINEDLLOVERRIDES")), !expected.isNull());
+        QCOMPARE(commands.first().environment.value(QStringLiteral("WINEDLLOVERRIDES")), expected);
+        // The game starts in this program's prefix. Wine 8 takes WINE variables
+        // from its own Unix environment, not from a Windows parent's block, so
+        // what the stand-in records is not compared here.
+        QVERIFY(start_game(commands));
+        QTRY_VERIFY_WITH_TIMEOUT(GameFolder::readFile(marker).contains("released"), 30000);
+        QVERIFY(GameFolder::readFile(marker).contains("archive=held"));
+    }
+#endif
+
     void dxvk_is_on_under_its_working_name_in_any_case()
     {
         GameFolder game;

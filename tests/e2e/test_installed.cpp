@@ -164,6 +164,76 @@ private slots:
                  QStringLiteral("CRITICAL | Невозможно обработать файл: .config/config_en.json"));
     }
 
+    // A FIFO in place of the language file would hold the start in open() for
+    // ever: it is not a regular file, so the file is unusable.
+    void a_language_file_that_is_a_fifo_ends_with_one_and_no_window()
+    {
+        GameFolder game;
+        make_demo(game);
+        const QString path = game.path(QStringLiteral("launcher/.config/config_en.json"));
+        QVERIFY(QFile::remove(path));
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        LauncherProcess launcher;
+        launcher.start(game.launcher() + QStringLiteral("/tessarine"), game.launcher(), {QStringLiteral("en")});
+        QCOMPARE(launcher.waitForExit(), 1);
+        QCOMPARE(messages(game).last(),
+                 QStringLiteral("CRITICAL | Невозможно обработать файл: .config/config_en.json"));
+    }
+
+    // The only English file is named with a byte that is not UTF-8: it is
+    // chosen, and opened by the bytes it was listed with.
+    void a_language_file_named_with_stray_bytes_is_opened()
+    {
+        GameFolder game;
+        make_demo(game);
+        const QByteArray folder = game.nativePath("launcher/.config/");
+        QCOMPARE(::rename((folder + "config_en.json").constData(), (folder + "config_en\xff.json").constData()), 0);
+        LauncherProcess launcher;
+        const QString window = start(game, launcher, QStringLiteral("en"));
+        QVERIFY2(!window.isEmpty(), qPrintable(messages(game).join('\n')));
+        launcher.click(window, LauncherProcess::exitButton);
+        QCOMPARE(launcher.waitForExit(), 0);
+    }
+
+    // A settings file that is a FIFO, or too large to be read whole (a sparse
+    // 1,100 MiB file), is a fault: the start goes on at the default volume and
+    // the file is not replaced at the close.
+    void odd_settings_files_are_faults_left_as_they_are_data()
+    {
+        QTest::addColumn<bool>("fifo");
+        QTest::newRow("FIFO") << true;
+        QTest::newRow("sparse 1,100 MiB") << false;
+    }
+    void odd_settings_files_are_faults_left_as_they_are()
+    {
+        QFETCH(bool, fifo);
+        GameFolder game;
+        make_demo(game);
+        const QString path = game.path(QStringLiteral("launcher/.config/mediaplayer.ini"));
+        QFile::remove(path);
+        const qint64 size = qint64(1100) << 20;
+        if (fifo) {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[SETTINGS]\nvolume = 50\n") > 0
+                    && file.resize(size));
+        }
+        LauncherProcess launcher;
+        const QString window = start(game, launcher, QStringLiteral("en"));
+        QVERIFY2(!window.isEmpty(), launcher.output().constData());
+        launcher.click(window, LauncherProcess::exitButton);
+        QCOMPARE(launcher.waitForExit(), 0);
+        const QFileInfo after(path);
+        if (fifo) {
+            struct stat st;
+            QVERIFY(::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+        } else {
+            QCOMPARE(after.size(), size);
+        }
+        QVERIFY(!messages(game).contains(QStringLiteral("OK | Конфигурация медиаплеера сохранена")));
+    }
+
     // Wine is told to prefer DXVK's d3d9.dll while the DXVK row is on; an
     // entry the user set stays. Under Wine the game goes through the `wine`
     // that WINE names: a script that notes its arguments and runs the real one.
