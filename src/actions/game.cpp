@@ -6,29 +6,57 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 
 namespace tess {
 
 namespace {
 
-// Whether an entry of Wine's DLL override list ("name,name=mode") names d3d9,
-// compared as Wine compares: letter case, spaces, a leading "*" and a ".dll"
-// ending ignored. An entry without "=" is ignored by Wine, so here too.
-bool names_d3d9(const QString &entry)
+// Wine's own separators in an override entry: between module names and
+// between the letters of a load order. Nothing else counts as space.
+bool is_override_separator(QChar c) { return c == QLatin1Char(',') || c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+// ASCII letters only, as Wine compares module names.
+bool same_ascii_name(QStringView a, QLatin1String b)
 {
-    const int eq = entry.indexOf(QLatin1Char('='));
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i) {
+        const ushort x = a[i].unicode(), y = ushort(b[i].unicode());
+        const auto lower = [](ushort c) { return ushort(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c); };
+        if (lower(x) != lower(y))
+            return false;
+    }
+    return true;
+}
+
+// Whether one module name of an entry is the game's d3d9, read as Wine's
+// loader reads it: a last ".dll" dropped, letter case ignored; "*d3d9" is the
+// same module wherever it lies (and is looked up before "d3d9").
+bool is_d3d9(QStringView name)
+{
+    const int dot = int(name.lastIndexOf(QLatin1Char('.')));
+    if (dot >= 0 && same_ascii_name(name.mid(dot), QLatin1String(".dll")))
+        name = name.left(dot);
+    return same_ascii_name(name, QLatin1String("d3d9")) || same_ascii_name(name, QLatin1String("*d3d9"));
+}
+
+// Whether an entry ("name,name=order") gives d3d9 a load order. Names end at
+// the first "="; an entry without one is ignored, as Wine ignores it.
+bool names_d3d9(QStringView entry)
+{
+    const int eq = int(entry.indexOf(QLatin1Char('=')));
     if (eq < 0)
         return false;
-    const QStringList names = entry.left(eq).split(QLatin1Char(','));
-    for (QString name : names) {
-        name = name.trimmed();
-        if (name.startsWith(QLatin1Char('*')))
-            name.remove(0, 1);
-        if (name.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive))
-            name.chop(4);
-        if (name.compare(QLatin1String("d3d9"), Qt::CaseInsensitive) == 0)
+    const QStringView names = entry.left(eq);
+    for (int start = 0; start < names.size();) {
+        int end = start;
+        while (end < names.size() && !is_override_separator(names[end]))
+            ++end;
+        if (end > start && is_d3d9(names.mid(start, end - start)))
             return true;
+        start = end + 1;
     }
     return false;
 }
@@ -37,15 +65,28 @@ bool names_d3d9(const QString &entry)
 
 QString with_native_d3d9(const QString &overrides)
 {
-    const QStringList entries = overrides.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (const QString &entry : entries)
+    // Entries end at ";"; a later entry for a module replaces an earlier one,
+    // so one added at the end decides, and is added only where the user's
+    // value leaves d3d9 to Wine's default.
+    for (const QStringView entry : QStringView(overrides).split(QLatin1Char(';'), Qt::SkipEmptyParts))
         if (names_d3d9(entry))
             return overrides;
-    QString native = QStringLiteral("d3d9=n,b");
+    const QString native = QString::fromLatin1(native_d3d9_override);
     if (overrides.trimmed().isEmpty())
         return native;
     return overrides + (overrides.endsWith(QLatin1Char(';')) ? QString() : QStringLiteral(";")) + native;
 }
+
+namespace {
+
+// Wine loads its own d3d9 unless told to prefer the one beside the game.
+void with_dxvk_order(QProcessEnvironment &environment)
+{
+    const QString overrides = QStringLiteral("WINEDLLOVERRIDES");
+    environment.insert(overrides, with_native_d3d9(environment.value(overrides)));
+}
+
+}  // namespace
 
 // ---- What differs between the platforms: the probe and how a game starts.
 
@@ -59,10 +100,24 @@ bool file_held_open(const QString &path)
     return !MoveFileExW(p.c_str(), p.c_str(), 0);
 }
 
-LaunchCommand launch_command(const QString &gamePath, const QProcessEnvironment &environment, bool dxvkOn)
+namespace {
+
+// Wine's ntdll alone exports its version; Windows' does not.
+bool run_by_wine()
 {
-    Q_UNUSED(dxvkOn)
-    return {gamePath, {}, environment};
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+}  // namespace
+
+QList<LaunchCommand> launch_commands(const QString &gamePath, const QProcessEnvironment &environment, bool dxvkOn)
+{
+    // The game starts in this program's Wine prefix, with this environment.
+    LaunchCommand command{gamePath, {}, environment};
+    if (dxvkOn && run_by_wine())
+        with_dxvk_order(command.environment);
+    return {command};
 }
 
 #else
@@ -219,28 +274,41 @@ bool file_held_open(const QString &path)
     return !processes_holding({st.st_dev, st.st_ino}, 1).isEmpty();
 }
 
-LaunchCommand launch_command(const QString &gamePath, const QProcessEnvironment &environment, bool dxvkOn)
+QList<LaunchCommand> launch_commands(const QString &gamePath, const QProcessEnvironment &environment, bool dxvkOn)
 {
-    LaunchCommand command{gamePath, {}, environment};
-    // Wine loads its own d3d9 unless told to prefer the one beside the game.
-    const QString overrides = QStringLiteral("WINEDLLOVERRIDES");
+    LaunchCommand direct{gamePath, {}, environment};
     if (dxvkOn)
-        command.environment.insert(overrides, with_native_d3d9(environment.value(overrides)));
-    // A Windows executable that the system cannot run itself goes through Wine.
+        with_dxvk_order(direct.environment);
+    QList<LaunchCommand> commands;
     const QFileInfo game(gamePath);
-    if (game.exists() && !game.isExecutable()) {
-        const QString wine = wine_program(environment);
-        if (!wine.isEmpty()) {
-            command.program = wine;
-            command.arguments = QStringList{gamePath};
-        }
-    }
-    return command;
+    // Execute bits alone do not make a Windows program runnable here (every
+    // file on NTFS or exFAT shows them): when the system refuses it, Wine.
+    if (!game.exists() || game.isExecutable())
+        commands.append(direct);
+    const QString wine = wine_program(environment);
+    if (game.exists() && !wine.isEmpty())
+        commands.append({wine, {gamePath}, direct.environment});
+    if (commands.isEmpty())
+        commands.append(direct);
+    return commands;
 }
 
 #endif
 
 // ---- The same everywhere.
+
+bool start_game(const QList<LaunchCommand> &commands)
+{
+    for (const LaunchCommand &command : commands) {
+        QProcess game;
+        game.setProgram(command.program);
+        game.setArguments(command.arguments);
+        game.setProcessEnvironment(command.environment);
+        if (game.startDetached())
+            return true;
+    }
+    return false;
+}
 
 bool game_holds_archive()
 {

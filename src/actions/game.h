@@ -39,16 +39,26 @@ struct LaunchCommand {
     QProcessEnvironment environment;
 };
 
-// How to start the game at `gamePath` from the launcher's environment
-// `environment`, the DXVK renderer on or off. On Windows the executable
-// itself, environment unchanged. Elsewhere a game that is not itself
-// runnable goes through Wine: the program named by WINE, else `wine` on the
-// environment's PATH; and with DXVK on Wine is told to prefer the native
-// d3d9.dll beside the game. Starts nothing.
-LaunchCommand launch_command(const QString &gamePath, const QProcessEnvironment &environment, bool dxvkOn);
+// The load order that makes Wine prefer the d3d9.dll beside the game.
+inline constexpr char native_d3d9_override[] = "d3d9=n,b";
+
+// The ways to start the game at `gamePath` from the launcher's environment
+// `environment`, the DXVK renderer on or off, the preferred first. On
+// Windows the executable itself; run by Wine there, with DXVK on, Wine is
+// told to prefer the native d3d9.dll. Elsewhere the executable itself when
+// the system may run it, and Wine as well: the program named by WINE, else
+// `wine` on the environment's PATH (a file on NTFS, exFAT or FAT shows its
+// execute bits and still needs Wine); with DXVK on, the same d3d9 order.
+// Starts nothing.
+QList<LaunchCommand> launch_commands(const QString &gamePath, const QProcessEnvironment &environment, bool dxvkOn);
+
+// Starts the first of `commands` that the system can start, detached; false
+// when none could be.
+bool start_game(const QList<LaunchCommand> &commands);
 
 // Wine's DLL override list `overrides` with "d3d9=n,b" added, unless one of
-// its entries already names d3d9 (then it is the user's and stays as it is).
+// its entries already gives d3d9 a load order as Wine's loader reads the
+// list (then it is the user's and stays as it is).
 QString with_native_d3d9(const QString &overrides);
 
 // "../wow.exe" as it is on disk (letter case ignored), or as written when absent.

@@ -14,6 +14,9 @@ namespace {
 
 RemoveResult failure(const QString &path, int code) { return {false, path, code}; }
 
+// Where the cleaning starts; every target lies below it.
+constexpr char game_folder[] = "..";
+
 #ifdef Q_OS_WIN
 
 enum class Node { Missing, Link, Folder, File };
@@ -52,28 +55,133 @@ int remove_entry(const QString &path, Node node)
     return ok ? 0 : int(GetLastError());
 }
 
+// A folder held open without delete sharing: while held, neither it nor a
+// folder above it can be renamed or removed by anyone, so its path keeps
+// leading to it. Opened as itself, never through a link or junction.
+class HeldFolder
+{
+public:
+    explicit HeldFolder(const QString &path)
+        : handle_(CreateFileW(native_path(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                              nullptr))
+    {
+        BY_HANDLE_FILE_INFORMATION info;
+        if (handle_ == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle_, &info)) {
+            error_ = int(GetLastError());
+            return;
+        }
+        folder_ = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            && !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        volume_ = info.dwVolumeSerialNumber;
+    }
+    ~HeldFolder() { release(); }
+    HeldFolder(const HeldFolder &) = delete;
+    HeldFolder &operator=(const HeldFolder &) = delete;
+    void release()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+    int error() const { return error_; }     // 0 once held
+    bool folder() const { return folder_; }  // a real folder, not a link
+    DWORD volume() const { return volume_; }
+
+private:
+    HANDLE handle_;
+    int error_ = 0;
+    bool folder_ = false;
+    DWORD volume_ = 0;
+};
+
+QStringList entries_of(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+}
+
 // Names are UTF-16 and exact in a QString; Qt lists long paths itself.
-RemoveResult remove_tree(const QString &path)
+// Each folder is held while its entries go, and let go just before its own
+// removal; one on another volume is not entered.
+RemoveResult remove_entry_only(const QString &path, Node node)
+{
+    const int code = remove_entry(path, node);
+    // A locked or protected file stays; its folder's removal reports it.
+    return code != 0 && !denied(code) ? failure(path, code) : RemoveResult{};
+}
+
+RemoveResult remove_tree(const QString &path, DWORD volume)
 {
     const Node node = node_at(path);
     if (node == Node::Missing)
         return {};
-    if (node == Node::File || node == Node::Link) {
-        const int code = remove_entry(path, node);
-        // A locked or protected file stays; its folder's removal reports it.
-        if (code != 0 && !denied(code))
-            return failure(path, code);
-        return {};
+    if (node != Node::Folder)
+        return remove_entry_only(path, node);
+    HeldFolder held(path);
+    if (held.error() != 0)
+        return failure(path, held.error());
+    if (!held.folder()) {
+        // Swapped for a link since it was looked at: removed as one.
+        held.release();
+        return remove_entry_only(path, Node::Link);
     }
-    const QStringList entries =
-        QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-    for (const QString &name : entries) {
-        const RemoveResult r = remove_tree(path + QLatin1Char('/') + name);
+    if (held.volume() != volume)
+        return failure(path, ERROR_NOT_SAME_DEVICE);
+    for (const QString &name : entries_of(path)) {
+        const RemoveResult r = remove_tree(path + QLatin1Char('/') + name, volume);
         if (!r.ok)
             return r;
     }
+    held.release();
     const int code = remove_entry(path, Node::Folder);
     return code == 0 ? RemoveResult{} : failure(path, code);
+}
+
+RemoveResult remove_tree(const QString &path)
+{
+    const HeldFolder above(parent_of(path).isEmpty() ? QStringLiteral(".") : parent_of(path));
+    return remove_tree(path, above.volume());
+}
+
+// Removes what components[i..] pick below the folder `dir`, held meanwhile;
+// a link on the way is not taken.
+RemoveResult remove_below(const QString &dir, const QStringList &components, int i, DWORD volume,
+                          const Removed &removed)
+{
+    const HeldFolder held(dir);
+    if (held.error() != 0)
+        return failure(dir, held.error());
+    if (!held.folder())
+        return {};
+    const bool last = i == components.size() - 1;
+    for (const QString &name : entries_of(dir)) {
+        if (!component_matches(components.at(i), name))
+            continue;
+        const QString path = dir + QLatin1Char('/') + name;
+        if (!last) {
+            if (node_at(path) != Node::Folder)
+                continue;
+            const RemoveResult r = remove_below(path, components, i + 1, volume, removed);
+            if (!r.ok)
+                return r;
+            continue;
+        }
+        const RemoveResult r = remove_tree(path, volume);
+        if (!r.ok)
+            return r;
+        if (removed)
+            removed(path);
+    }
+    return {};
+}
+
+RemoveResult clean_target(const QStringList &components, const Removed &removed)
+{
+    const QString game = QString::fromLatin1(game_folder);
+    const HeldFolder held(game);
+    if (held.error() != 0)
+        return failure(game, held.error());
+    return remove_below(game, components, 0, held.volume(), removed);
 }
 
 #else
@@ -104,6 +212,42 @@ private:
     int fd_;
 };
 
+// The file system and mount the removal stays on: nothing below may lie on
+// another (a RAM disk or a shared folder mounted inside the cache), as
+// `rm --one-file-system` does. Bind mounts of the same file system share a
+// device, so the mount id decides where the system gives it.
+struct Volume {
+    dev_t device = 0;
+    quint64 mount = 0;
+    bool hasMount = false;
+};
+
+bool volume_of(int fd, const struct stat &st, Volume &volume)
+{
+    volume = {st.st_dev, 0, false};
+#ifdef STATX_MNT_ID
+    struct statx sx;
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_MNT_ID, &sx) == 0 && (sx.stx_mask & STATX_MNT_ID)) {
+        volume.mount = sx.stx_mnt_id;
+        volume.hasMount = true;
+    }
+#else
+    Q_UNUSED(fd)
+#endif
+    return true;
+}
+
+bool volume_of(int fd, Volume &volume)
+{
+    struct stat st;
+    return ::fstat(fd, &st) == 0 && volume_of(fd, st, volume);
+}
+
+bool same_volume(const Volume &a, const Volume &b)
+{
+    return a.device == b.device && (!a.hasMount || !b.hasMount || a.mount == b.mount);
+}
+
 // One folder of the walk, listed whole before anything in it is removed.
 struct Level {
     QByteArray name;  // in the folder above
@@ -113,24 +257,18 @@ struct Level {
     size_t next = 0;
 };
 
-// Opens the folder `name` inside `at` without following a link, and lists it.
-int open_level(int at, const QByteArray &name, Level &level)
+// The names in the folder `fd`, read through a descriptor of its own so
+// that `fd` stays for the removals; a negative error code on failure.
+int list_names(int fd, std::vector<QByteArray> &names)
 {
-    const int fd = ::openat(at, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return -errno;
-    struct stat st;
-    // The listing reads from a descriptor of its own; `fd` stays for the removals.
     const int listed = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-    DIR *d = listed >= 0 && ::fstat(fd, &st) == 0 ? ::fdopendir(listed) : nullptr;
+    DIR *d = listed >= 0 ? ::fdopendir(listed) : nullptr;
     if (!d) {
         const int code = errno;
         if (listed >= 0)
             ::close(listed);
-        ::close(fd);
         return -code;
     }
-    level = {name, st.st_dev, st.st_ino, {}, 0};
     int code = 0;
     for (;;) {
         errno = 0;
@@ -141,12 +279,44 @@ int open_level(int at, const QByteArray &name, Level &level)
         }
         const char *n = e->d_name;
         if (!(n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))))
-            level.entries.emplace_back(n);
+            names.emplace_back(n);
     }
     ::closedir(d);
-    if (code != 0) {
+    return -code;
+}
+
+// Opens the folder `name` inside `at` without following a link, on the
+// removal's own volume.
+int open_folder(int at, const QByteArray &name, const Volume &volume, struct stat &st)
+{
+    const int fd = ::openat(at, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return -errno;
+    Volume here;
+    if (::fstat(fd, &st) != 0 || !volume_of(fd, st, here)) {
+        const int code = errno;
         ::close(fd);
         return -code;
+    }
+    if (!same_volume(here, volume)) {
+        ::close(fd);
+        return -EXDEV;
+    }
+    return fd;
+}
+
+// Opens the folder `name` inside `at` as open_folder() does, and lists it.
+int open_level(int at, const QByteArray &name, const Volume &volume, Level &level)
+{
+    struct stat st;
+    const int fd = open_folder(at, name, volume, st);
+    if (fd < 0)
+        return fd;
+    level = {name, st.st_dev, st.st_ino, {}, 0};
+    const int code = list_names(fd, level.entries);
+    if (code < 0) {
+        ::close(fd);
+        return code;
     }
     return fd;
 }
@@ -178,7 +348,7 @@ QString path_of(const QString &target, const std::vector<Level> &levels, const Q
 
 // Removes the entry `name` of the folder `at`; a folder is walked one level
 // at a time with a single descriptor open, however deep it goes.
-RemoveResult remove_tree_at(int at, const QByteArray &name, const QString &target)
+RemoveResult remove_tree_at(int at, const QByteArray &name, const QString &target, const Volume &volume)
 {
     struct stat st;
     if (::fstatat(at, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
@@ -190,7 +360,7 @@ RemoveResult remove_tree_at(int at, const QByteArray &name, const QString &targe
         return {};
     }
     std::vector<Level> levels(1);
-    Descriptor fd(open_level(at, name, levels.back()));
+    Descriptor fd(open_level(at, name, volume, levels.back()));
     if (fd.get() < 0)
         return failure(target, -fd.get());
     while (!levels.empty()) {
@@ -208,7 +378,7 @@ RemoveResult remove_tree_at(int at, const QByteArray &name, const QString &targe
                 continue;
             }
             Level below;
-            const int child = open_level(fd.get(), entry, below);
+            const int child = open_level(fd.get(), entry, volume, below);
             if (child < 0)
                 return failure(path_of(target, levels, entry), -child);
             fd.reset(child);
@@ -234,9 +404,58 @@ RemoveResult remove_tree(const QString &path)
     const int slash = path.lastIndexOf(QLatin1Char('/'));
     const QString folder = slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash);
     const Descriptor at(::open(encode_path(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (at.get() < 0)
+    Volume volume;
+    if (at.get() < 0 || !volume_of(at.get(), volume))
         return errno == ENOENT ? RemoveResult{} : failure(path, errno);
-    return remove_tree_at(at.get(), encode_path(file_name(path)), path);
+    return remove_tree_at(at.get(), encode_path(file_name(path)), path, volume);
+}
+
+// Removes what components[i..] pick in the folder `at` (shown as `dir`).
+// Every step goes from a descriptor already held and never through a link,
+// so a folder renamed or swapped for a link meanwhile cannot lead outside.
+RemoveResult remove_below(int at, const QString &dir, const QStringList &components, int i, const Volume &volume,
+                          const Removed &removed)
+{
+    std::vector<QByteArray> names;
+    const int listed = list_names(at, names);
+    if (listed < 0)
+        return failure(dir, -listed);
+    const bool last = i == components.size() - 1;
+    for (const QByteArray &name : names) {
+        const QString text = decode_path(name.constData(), name.size());
+        if (!component_matches(components.at(i), text))
+            continue;
+        const QString path = dir + QLatin1Char('/') + text;
+        if (last) {
+            const RemoveResult r = remove_tree_at(at, name, path, volume);
+            if (!r.ok)
+                return r;
+            if (removed)
+                removed(path);
+            continue;
+        }
+        struct stat st;
+        const Descriptor below(open_folder(at, name, volume, st));
+        // A file, a link or an entry gone meanwhile is not on the way.
+        if (below.get() == -ENOENT || below.get() == -ENOTDIR || below.get() == -ELOOP)
+            continue;
+        if (below.get() < 0)
+            return failure(path, -below.get());
+        const RemoveResult r = remove_below(below.get(), path, components, i + 1, volume, removed);
+        if (!r.ok)
+            return r;
+    }
+    return {};
+}
+
+RemoveResult clean_target(const QStringList &components, const Removed &removed)
+{
+    const QString dir = QString::fromLatin1(game_folder);
+    const Descriptor game(::open(game_folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Volume volume;
+    if (game.get() < 0 || !volume_of(game.get(), volume))
+        return failure(dir, errno);
+    return remove_below(game.get(), dir, components, 0, volume, removed);
 }
 
 #endif
@@ -245,15 +464,13 @@ RemoveResult remove_tree(const QString &path)
 
 RemoveResult rmtree(const QString &path) { return remove_tree(path); }
 
-RemoveResult clean_game_folder()
+RemoveResult clean_game_folder(const Removed &removed)
 {
-    for (const char *target : {"../cache", "../logs", "../interface/addons/?lizzard_*"}) {
+    for (const char *target : {"cache", "logs", "interface/addons/?lizzard_*"}) {
         // Each folder is listed whole before anything in it is removed.
-        for (const QString &path : glob(QString::fromLatin1(target), GlobEntries::All, GlobLinks::Never)) {
-            RemoveResult r = rmtree(path);
-            if (!r.ok)
-                return r;
-        }
+        const RemoveResult r = clean_target(QString::fromLatin1(target).split(QLatin1Char('/')), removed);
+        if (!r.ok)
+            return r;
     }
     return {};
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace tess {
 
 struct [[nodiscard]] RemoveResult {
@@ -18,9 +20,15 @@ struct [[nodiscard]] RemoveResult {
 // what a path can spell.
 RemoveResult rmtree(const QString &path);
 
+// Told the path of each target once it is removed.
+using Removed = std::function<void(const QString &path)>;
+
 // The cleaning of the game folder: "../cache", "../logs", then the entries
 // of "../interface/addons" matching "?lizzard_*"; the first failure ends it.
-// A link on the way to these is not taken: only the game's own tree is cleaned.
-RemoveResult clean_game_folder();
+// A link on the way to these is not taken, and every step down from the game
+// folder is made from the folder already reached, whatever is renamed
+// meanwhile: only the game's own tree is cleaned. Nothing on another file
+// system or mount is removed; meeting one is a failure.
+RemoveResult clean_game_folder(const Removed &removed = {});
 
 }  // namespace tess

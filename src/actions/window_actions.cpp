@@ -3,21 +3,15 @@
 #include "app/mainwindow.h"
 
 #include <QDesktopServices>
-#include <QProcess>
 #include <QUrl>
 
 bool MainWindow::check_game_running() { return tess::game_holds_archive(); }
 
 void MainWindow::run_wow_app()
 {
-    const tess::LaunchCommand command =
-        tess::launch_command(tess::game_executable(), QProcessEnvironment::systemEnvironment(), tess::dxvk_on());
-    QProcess game;
-    game.setProgram(command.program);
-    game.setArguments(command.arguments);
-    game.setProcessEnvironment(command.environment);
     // A game that cannot be started leaves the launcher as it is, silently.
-    if (game.startDetached())
+    if (tess::start_game(
+            tess::launch_commands(tess::game_executable(), QProcessEnvironment::systemEnvironment(), tess::dxvk_on())))
         close();
 }
 

@@ -63,6 +63,8 @@ void MainWindow::gui_config()
 
 void MainWindow::close_window(QCloseEvent *)
 {
+    if (keep_mediaplayer_file)
+        return;
     // Written atomically: a failed save leaves the previous file whole.
     QSaveFile file(config_dir + QStringLiteral("/mediaplayer.ini"));
     if (!file.open(QIODevice::WriteOnly))

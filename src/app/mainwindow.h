@@ -38,6 +38,7 @@ public:
     QString locale;
     QString config_dir;
     tess::IniSettings mediaplayer_config;
+    bool keep_mediaplayer_file = false;  // not rewritten at the close
     tess::PatchStatusMap currentStatus;
     QVector<StaticItem *> patchFrames;
     tess::PositionSequence comboPosGenerator;

@@ -1,10 +1,10 @@
 #include "config/loading.h"
 
 #include "app/log.h"
+#include "app/readfile.h"
 #include "config/selection.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace tess {
 
@@ -12,11 +12,14 @@ LoadedLanguageFile load_language_file(const QString &configDir, const QString &l
 {
     LoadedLanguageFile loaded;
     loaded.path = configDir + QStringLiteral("/") + choose_language_file(language_candidates(configDir), locale);
-    QFile file(loaded.path);
-    if (!file.open(QIODevice::ReadOnly))
-        loaded.file.error = QStringLiteral("файл не читается: ") + file.errorString();
-    else  // one byte past the bound is enough to refuse a file
-        loaded.file = read_language_file(file.read(kMaxLanguageFileBytes + 1));
+    // One byte past the bound is enough to refuse a file.
+    const ReadResult read = read_regular_file(loaded.path, kMaxLanguageFileBytes + 1);
+    if (read.fault == ReadResult::Fault::NotRegular)
+        loaded.file.error = QStringLiteral("не обычный файл");
+    else if (read.fault == ReadResult::Fault::Missing || read.fault == ReadResult::Fault::Unreadable)
+        loaded.file.error = QStringLiteral("файл не читается: ") + read.error;
+    else
+        loaded.file = read_language_file(read.bytes);
     if (!loaded.file.error.isEmpty()) {
         log().debug(QStringLiteral("Ошибка в файле конфигурации: ") + loaded.file.error);
         log().critical(QStringLiteral("Невозможно обработать файл: ") + QDir::toNativeSeparators(loaded.path));

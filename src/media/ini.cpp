@@ -1,5 +1,7 @@
 #include "media/ini.h"
 
+#include "patches/wildcard.h"
+
 #include "app/platform.h"
 
 #include <QHash>
@@ -89,7 +91,7 @@ QByteArray IniSettings::toText() const
         }
         out += nl;
     }
-    return out.toLocal8Bit();
+    return encode_local(out);
 }
 
 IniSettings::ParseResult IniSettings::parse(const QByteArray &text)
@@ -116,7 +118,7 @@ IniSettings::ParseResult IniSettings::parse(const QByteArray &text)
 
     // With its length: the QByteArray overload stops at the first NUL, and
     // what follows it would vanish at the next save.
-    const QString all = QString::fromLocal8Bit(text.constData(), text.size());
+    const QString all = decode_local(text);
     for (int pos = 0; pos <= all.size();) {
         int end = pos;
         while (end < all.size() && all.at(end) != QLatin1Char('\n') && all.at(end) != QLatin1Char('\r'))

@@ -9,6 +9,9 @@
 
 namespace tess {
 
+// The most of the settings file that is read; a larger file is not used.
+inline constexpr qint64 kMaxSettingsFileBytes = qint64(64) << 20;
+
 // A small INI document: sections in file order, each an ordered list of
 // keys (lower case) and their text values. A section named DEFAULT lends
 // its keys to every other section that lacks them.

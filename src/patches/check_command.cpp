@@ -1,12 +1,12 @@
 #include "patches/check_command.h"
 
+#include "app/readfile.h"
 #include "config/langfile.h"
 #include "config/selection.h"
 #include "patches/archive_check.h"
 #include "patches/archive_texts.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <QTextStream>
 
@@ -21,10 +21,11 @@ const QString kConfigDir = QStringLiteral(".config");
 ArchiveTexts texts_for(const QString &locale)
 {
     const QString name = choose_language_file(language_candidates(kConfigDir), locale);
-    QFile file(kConfigDir + QLatin1Char('/') + name);
-    if (!file.open(QIODevice::ReadOnly))
+    // Never waits on a name that is not a regular file; one byte past the bound refuses it.
+    const ReadResult read = read_regular_file(kConfigDir + QLatin1Char('/') + name, kMaxLanguageFileBytes + 1);
+    if (read.fault != ReadResult::Fault::None && read.fault != ReadResult::Fault::TooLarge)
         return {};
-    const LanguageFile language = read_language_file(file.read(kMaxLanguageFileBytes + 1));
+    const LanguageFile language = read_language_file(read.bytes);
     return language.error.isEmpty() ? archive_texts(language.doc) : ArchiveTexts();
 }
 

@@ -112,7 +112,14 @@ Listing list_folder(const QString &dir)
     return listing;
 }
 
-bool is_escape(QChar c) { return c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF; }
+// A stray byte's stand-in: a low surrogate with no high one before it. The
+// same unit after a high surrogate is half of a real character (U+1F4BE ends
+// in U+DCBE).
+bool is_escape(const QString &text, int i)
+{
+    const ushort c = text.at(i).unicode();
+    return c >= 0xDC80 && c <= 0xDCFF && (i == 0 || !text.at(i - 1).isHighSurrogate());
+}
 
 #endif
 
@@ -146,9 +153,7 @@ private:
 
     bool matches(const QString &component, const Entry &entry) const
     {
-        if (has_wildcard(component))
-            return !is_hidden(entry.name) && wildcard_match(component, entry.name);
-        return QString::compare(component, entry.name, Qt::CaseInsensitive) == 0;
+        return component_matches(component, entry.name);
     }
 
     void emit_if_wanted(const QString &path, bool isDir)
@@ -215,7 +220,18 @@ private:
     std::set<std::tuple<FolderId, int>> visited_;  // folder and component applied in it
 };
 
-inline QChar fold(QChar c) { return c.toCaseFolded(); }
+// One character of `text` at `i`: a surrogate pair counts as one.
+struct Character {
+    uint code;
+    int units;
+};
+Character character_at(QStringView text, qsizetype i)
+{
+    const QChar c = text[i];
+    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        return {QChar::surrogateToUcs4(c, text[i + 1]), 2};
+    return {c.unicode(), 1};
+}
 
 }  // namespace
 
@@ -226,25 +242,40 @@ bool has_wildcard(QStringView component)
 
 bool wildcard_match(QStringView pattern, QStringView name)
 {
-    // Iterative matching with one backtrack point: the last '*' seen.
+    // Iterative matching with one backtrack point: the last '*' seen. Steps
+    // go by characters, not UTF-16 units, so '?' takes a whole surrogate pair.
     qsizetype p = 0, n = 0, starP = -1, starN = 0;
     while (n < name.size()) {
+        const Character here = character_at(name, n);
         if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
             starP = p++;
             starN = n;
-        } else if (p < pattern.size() && (pattern[p] == QLatin1Char('?') || fold(pattern[p]) == fold(name[n]))) {
-            ++p;
-            ++n;
-        } else if (starP >= 0) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
+            continue;
         }
+        if (p < pattern.size()) {
+            const Character wanted = character_at(pattern, p);
+            if (pattern[p] == QLatin1Char('?') || QChar::toCaseFolded(wanted.code) == QChar::toCaseFolded(here.code)) {
+                p += wanted.units;
+                n += here.units;
+                continue;
+            }
+        }
+        if (starP < 0)
+            return false;
+        p = starP + 1;
+        starN += character_at(name, starN).units;
+        n = starN;
     }
     while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
         ++p;
     return p == pattern.size();
+}
+
+bool component_matches(QStringView component, QStringView name)
+{
+    if (has_wildcard(component))
+        return !name.startsWith(QLatin1Char('.')) && wildcard_match(component, name);
+    return component.compare(name, Qt::CaseInsensitive) == 0;
 }
 
 QStringList glob(const QString &pattern, GlobEntries entries, GlobLinks links)
@@ -258,6 +289,20 @@ QStringList glob(const QString &pattern, GlobEntries entries, GlobLinks links)
     QStringList components = rest.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     return Walker(components, entries, links).run(base);
 }
+
+#ifdef Q_OS_WIN
+
+QString decode_local(const QByteArray &bytes) { return QString::fromLocal8Bit(bytes.constData(), bytes.size()); }
+
+QByteArray encode_local(const QString &text) { return text.toLocal8Bit(); }
+
+#else
+
+QString decode_local(const QByteArray &bytes) { return decode_path(bytes.constData(), bytes.size()); }
+
+QByteArray encode_local(const QString &text) { return encode_path(text); }
+
+#endif
 
 QString file_name(const QString &path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
 
@@ -319,7 +364,7 @@ QByteArray encode_path(const QString &text)
     QByteArray bytes;
     int run = 0;  // start of the run of ordinary text not yet encoded
     for (int i = 0; i < text.size(); ++i) {
-        if (!is_escape(text.at(i)))
+        if (!is_escape(text, i))
             continue;
         bytes += text.midRef(run, i - run).toUtf8();
         bytes += char(text.at(i).unicode() - 0xDC00);

@@ -31,6 +31,10 @@ bool has_wildcard(QStringView component);
 // Matches one name against one pattern component, ignoring letter case.
 bool wildcard_match(QStringView pattern, QStringView name);
 
+// Whether a path component picks the name as glob() picks it: a wildcard
+// never a name beginning with '.', a plain name any letter case of itself.
+bool component_matches(QStringView component, QStringView name);
+
 // Every path that matches the '/'-separated pattern, built from the
 // pattern's own leading components and the names as they are on disk.
 // All folders are listed before the result is returned, so callers may
@@ -43,6 +47,12 @@ QStringList glob(const QString &pattern, GlobEntries entries = GlobEntries::File
 // (with its trailing '/', empty for a bare name).
 QString file_name(const QString &path);
 QString parent_of(const QString &path);
+
+// The program's own text files in the system's 8-bit encoding, every byte
+// kept: on POSIX as decode_path() and encode_path() do (UTF-8, stray bytes
+// kept apart), on Windows in the ANSI code page.
+QString decode_local(const QByteArray &bytes);
+QByteArray encode_local(const QString &text);
 
 #ifndef Q_OS_WIN
 // POSIX names are bytes and need not be valid UTF-8 (a name copied from a

@@ -3,6 +3,11 @@
 
 using namespace tess;
 
+#ifdef Q_OS_LINUX
+#include <sched.h>
+#include <sys/mount.h>
+#endif
+
 #ifndef Q_OS_WIN
 namespace {
 
@@ -27,6 +32,35 @@ bool make_nested(const QByteArray &top, const QByteArray &folder, int depth, con
     ::close(fd);
     return f >= 0 && ::close(f) == 0;
 }
+
+}  // namespace
+#endif
+
+#ifdef Q_OS_LINUX
+namespace {
+
+// A mount of this process's own, undone when the guard goes. The process
+// gets a mount namespace of its own first, so nothing shows outside it.
+class Mount
+{
+public:
+    Mount(const QString &source, const QString &at, const char *type, unsigned long flags) : at_(QFile::encodeName(at))
+    {
+        static const bool own =
+            ::unshare(CLONE_NEWNS) == 0 && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        ok_ = own && ::mount(QFile::encodeName(source).constData(), at_.constData(), type, flags, nullptr) == 0;
+    }
+    ~Mount()
+    {
+        if (ok_)
+            ::umount2(at_.constData(), MNT_DETACH);
+    }
+    bool ok() const { return ok_; }
+
+private:
+    QByteArray at_;
+    bool ok_ = false;
+};
 
 }  // namespace
 #endif
@@ -59,9 +93,10 @@ private slots:
     void only_addons_matching_the_pattern_go()
     {
         GameFolder game;
-        for (const char *name : {"Xlizzard_Foo/a.lua", "XLIZZARD_BAR/b.lua", "1lizzard_x", "lizzard_Foo/c.lua",
-                                 "Xlizzard/d.lua", "MyAddon/e.lua", ".lizzard_hidden/f.lua"})
-            game.touch(QStringLiteral("Interface/AddOns/") + QLatin1String(name));
+        for (const char *name :
+             {"Xlizzard_Foo/a.lua", "XLIZZARD_BAR/b.lua", "1lizzard_x", "lizzard_Foo/c.lua", "Xlizzard/d.lua",
+              "MyAddon/e.lua", ".lizzard_hidden/f.lua", "Xlizzard_\U0001F4BESaved/g.lua", "\U0001F4BElizzard_x/h.lua"})
+            game.touch(QStringLiteral("Interface/AddOns/") + QString::fromUtf8(name));
         QVERIFY(clean_game_folder().ok);
         QCOMPARE(game.names(QStringLiteral("Interface/AddOns")),
                  (QStringList{".lizzard_hidden", "MyAddon", "Xlizzard", "lizzard_Foo"}));
@@ -168,6 +203,84 @@ private slots:
         QVERIFY(!game.exists(QStringLiteral("interface/addons/Xlizzard_Foo")));
 #endif
     }
+
+    // Another process renames the add-on folder's parent away as soon as the
+    // first add-on is gone and puts something of its own in its place: a link
+    // to a folder outside the game, or a folder moved in. What was found under
+    // the old name is removed; nothing under the new one is touched.
+    void a_folder_swapped_while_cleaning_leads_nowhere_data()
+    {
+        QTest::addColumn<bool>("link");
+        QTest::newRow("link to outside") << true;
+        QTest::newRow("folder moved in") << false;
+    }
+    void a_folder_swapped_while_cleaning_leads_nowhere()
+    {
+        QFETCH(bool, link);
+        GameFolder game;
+        const QStringList addons{"Xlizzard_A", "Xlizzard_B", "Xlizzard_C", "Xlizzard_D", "Xlizzard_E", "Xlizzard_F"};
+        for (const QString &addon : addons)
+            for (int i = 0; i < 20; ++i) {
+                game.touch(QStringLiteral("interface/addons/%1/%2.lua").arg(addon).arg(i));
+                game.touch(QStringLiteral("../outside/addons/%1/%2.lua").arg(addon).arg(i), "outside");
+            }
+        bool swapped = false;
+        const RemoveResult r = clean_game_folder([&](const QString &) {
+            if (swapped)
+                return;
+            swapped = true;
+            // Where the system refuses the rename of a folder in use, nothing is swapped.
+            if (!QDir().rename(game.path(QStringLiteral("interface")), game.path(QStringLiteral("interface-moved"))))
+                return;
+            if (link)
+                QVERIFY(
+                    make_symlink(game.path(QStringLiteral("../outside")), game.path(QStringLiteral("interface")))
+                    || QDir().rename(game.path(QStringLiteral("../outside")), game.path(QStringLiteral("interface"))));
+            else
+                QVERIFY(QDir().rename(game.path(QStringLiteral("../outside")), game.path(QStringLiteral("interface"))));
+        });
+        QVERIFY(swapped);
+        QVERIFY2(r.ok, qPrintable(r.failedPath));
+        const QString outside = game.exists(QStringLiteral("../outside")) ? QStringLiteral("../outside/addons/")
+                                                                          : QStringLiteral("interface/addons/");
+        if (game.exists(QStringLiteral("interface-moved"))) {
+            for (const QString &addon : addons)
+                QCOMPARE(game.names(outside + addon).size(), 20);
+            QVERIFY(game.names(QStringLiteral("interface-moved/addons")).isEmpty());
+        } else {
+            QVERIFY(game.names(QStringLiteral("interface/addons")).isEmpty());
+        }
+    }
+
+#ifdef Q_OS_LINUX
+    // A RAM disk or a shared folder mounted inside the cache is another
+    // file system or mount: the removal stops before it and fails.
+    void nothing_on_another_mount_is_removed_data()
+    {
+        QTest::addColumn<bool>("bind");
+        QTest::newRow("bind mount") << true;
+        QTest::newRow("tmpfs") << false;
+    }
+    void nothing_on_another_mount_is_removed()
+    {
+        QFETCH(bool, bind);
+        GameFolder game;
+        game.touch(QStringLiteral("../shared/keep.txt"));
+        game.touch(QStringLiteral("cache/a.bin"));
+        game.mkdir(QStringLiteral("cache/sub/mounted"));
+        Mount mount(bind ? game.path(QStringLiteral("../shared")) : QStringLiteral("none"),
+                    game.path(QStringLiteral("cache/sub/mounted")), bind ? nullptr : "tmpfs", bind ? MS_BIND : 0);
+        if (!mount.ok())
+            QSKIP("this process may not mount (needs root and mount namespaces)");
+        game.touch(QStringLiteral("cache/sub/mounted/ram.bin"));
+        const RemoveResult r = clean_game_folder();
+        QVERIFY(game.exists(QStringLiteral("cache/sub/mounted/ram.bin")));
+        QVERIFY(game.exists(QStringLiteral("cache/sub/mounted/keep.txt")) == bind);
+        QVERIFY(!r.ok);
+        QCOMPARE(r.error, EXDEV);
+        QCOMPARE(r.failedPath, QStringLiteral("../cache/sub/mounted"));
+    }
+#endif
 
     void a_second_run_after_the_release_finishes_the_work()
     {

@@ -196,28 +196,53 @@ private slots:
         const QString bin = game.path(QStringLiteral("bin"));
         QProcessEnvironment env;
         env.insert(QStringLiteral("PATH"), QStringLiteral("/nonexistent:") + bin);
-        LaunchCommand c = launch_command(QStringLiteral("../wow.exe"), env, false);
+        QList<LaunchCommand> all = launch_commands(QStringLiteral("../wow.exe"), env, false);
+        QCOMPARE(all.size(), 1);
+        LaunchCommand c = all.first();
         QCOMPARE(c.program, bin + QStringLiteral("/wine"));
         QCOMPARE(c.arguments, QStringList{"../wow.exe"});
         // WINE comes first: a path as it is, a bare name from PATH.
         env.insert(QStringLiteral("WINE"), game.path(QStringLiteral("own/wine-build")));
-        QCOMPARE(launch_command(QStringLiteral("../wow.exe"), env, false).program,
+        QCOMPARE(launch_commands(QStringLiteral("../wow.exe"), env, false).first().program,
                  game.path(QStringLiteral("own/wine-build")));
         env.insert(QStringLiteral("PATH"), game.path(QStringLiteral("own")));
         env.insert(QStringLiteral("WINE"), QStringLiteral("wine-build"));
-        QCOMPARE(launch_command(QStringLiteral("../wow.exe"), env, false).program,
+        QCOMPARE(launch_commands(QStringLiteral("../wow.exe"), env, false).first().program,
                  game.path(QStringLiteral("own/wine-build")));
         // Without any wine the game itself is tried.
         env.remove(QStringLiteral("WINE"));
-        c = launch_command(QStringLiteral("../wow.exe"), env, false);
-        QCOMPARE(c.program, QStringLiteral("../wow.exe"));
-        QVERIFY(c.arguments.isEmpty());
-        // An executable game runs as it is.
+        all = launch_commands(QStringLiteral("../wow.exe"), env, false);
+        QCOMPARE(all.size(), 1);
+        QCOMPARE(all.first().program, QStringLiteral("../wow.exe"));
+        QVERIFY(all.first().arguments.isEmpty());
+        // An executable game is tried as it is first, then through Wine.
         env.insert(QStringLiteral("PATH"), bin);
         QFile::setPermissions(game.path(QStringLiteral("wow.exe")), QFile::ReadOwner | QFile::ExeOwner);
-        c = launch_command(QStringLiteral("../wow.exe"), env, false);
-        QCOMPARE(c.program, QStringLiteral("../wow.exe"));
-        QVERIFY(c.arguments.isEmpty());
+        all = launch_commands(QStringLiteral("../wow.exe"), env, false);
+        QCOMPARE(all.size(), 2);
+        QCOMPARE(all.at(0).program, QStringLiteral("../wow.exe"));
+        QVERIFY(all.at(0).arguments.isEmpty());
+        QCOMPARE(all.at(1).program, bin + QStringLiteral("/wine"));
+        QCOMPARE(all.at(1).arguments, QStringList{"../wow.exe"});
+    }
+
+    // On NTFS, exFAT and FAT every file shows execute bits; with no Wine
+    // handler in the kernel the system refuses the .exe, and Wine starts it.
+    void a_game_the_system_refuses_starts_through_wine()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("wow.exe"), QByteArray("MZ\x90\0\3\0\0\0", 8));
+        QFile::setPermissions(game.path(QStringLiteral("wow.exe")), QFile::ReadOwner | QFile::ExeOwner);
+        game.touch(QStringLiteral("bin/wine"), "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/ran.txt\"\n");
+        QFile::setPermissions(game.path(QStringLiteral("bin/wine")), QFile::ReadOwner | QFile::ExeOwner);
+        QProcessEnvironment env;
+        // The script's own tools come after it.
+        env.insert(QStringLiteral("PATH"), game.path(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin"));
+        QVERIFY(start_game(launch_commands(QStringLiteral("../wow.exe"), env, false)));
+        QTRY_COMPARE(game.read(QStringLiteral("bin/ran.txt")), QByteArray("../wow.exe\n"));
+        // Nothing that could start it: nothing started, and said so.
+        env.insert(QStringLiteral("PATH"), QStringLiteral("/nonexistent"));
+        QVERIFY(!start_game(launch_commands(QStringLiteral("../wow.exe"), env, false)));
     }
 
     // What the game's process gets: the launcher's environment, with Wine
@@ -244,6 +269,29 @@ private slots:
                                             << "*d3d9=b";
         QTest::newRow("on, not an entry") << true << "d3d9"
                                           << "d3d9;d3d9=n,b";
+        // Each value's meaning checked with Wine 8 itself (WINEDEBUG=+loaddll,
+        // a native d3d9.dll beside the program): the user's order where the
+        // value gives d3d9 one, else the native one.
+        QTest::newRow("on, names parted by a space") << true << "dxgi d3d9=b"
+                                                     << "dxgi d3d9=b";
+        QTest::newRow("on, names parted by a tab") << true << "dxgi\td3d9=b"
+                                                   << "dxgi\td3d9=b";
+        QTest::newRow("on, spaces round the =") << true << "d3d9 = b"
+                                                << "d3d9 = b";
+        QTest::newRow("on, user's disabled") << true << "d3d9="
+                                             << "d3d9=";
+        QTest::newRow("on, user's mixed-case .dll") << true << "*D3D9.Dll=b"
+                                                    << "*D3D9.Dll=b";
+        QTest::newRow("on, after a newline") << true << "dxgi,\nd3d9=b"
+                                             << "dxgi,\nd3d9=b;d3d9=n,b";
+        QTest::newRow("on, after a no-break space") << true << "dxgi\u00a0d3d9=b"
+                                                    << "dxgi\u00a0d3d9=b;d3d9=n,b";
+        QTest::newRow("on, a leading no-break space") << true << "\u00a0d3d9=b"
+                                                      << "\u00a0d3d9=b;d3d9=n,b";
+        QTest::newRow("on, in another's order") << true << "dxgi=n d3d9=b"
+                                                << "dxgi=n d3d9=b;d3d9=n,b";
+        QTest::newRow("on, .dll twice") << true << "d3d9.dll.dll=b"
+                                        << "d3d9.dll.dll=b;d3d9=n,b";
         QTest::newRow("off, unset") << false << QString() << QString();
         QTest::newRow("off, user's d3d9") << false << "mscoree=;d3d9=b"
                                           << "mscoree=;d3d9=b";
@@ -265,7 +313,8 @@ private slots:
         for (const QFile::Permissions mode :
              {QFile::Permissions(QFile::ReadOwner), QFile::ReadOwner | QFile::ExeOwner}) {
             QFile::setPermissions(game.path(QStringLiteral("wow.exe")), mode);
-            const QProcessEnvironment got = launch_command(QStringLiteral("../wow.exe"), env, dxvk).environment;
+            const QProcessEnvironment got =
+                launch_commands(QStringLiteral("../wow.exe"), env, dxvk).first().environment;
             QCOMPARE(got.contains(QStringLiteral("WINEDLLOVERRIDES")), !expected.isNull());
             QCOMPARE(got.value(QStringLiteral("WINEDLLOVERRIDES")), expected);
             QProcessEnvironment rest = got;
@@ -277,6 +326,57 @@ private slots:
         }
     }
 
+#endif
+
+#ifdef Q_OS_WIN
+    // The Windows launcher run by Wine (added to the game's prefix): the game
+    // starts in the same prefix, told like the Linux launcher's to prefer
+    // DXVK's d3d9.dll; on Windows itself its environment is the launcher's.
+    void the_game_started_by_wine_gets_the_native_d3d9_order_data()
+    {
+        QTest::addColumn<bool>("dxvk");
+        QTest::addColumn<QString>("user");  // a null value: unset
+        QTest::addColumn<QString>("underWine");
+        QTest::newRow("on, unset") << true << QString() << "d3d9=n,b";
+        QTest::newRow("on, others") << true << "mscoree=;dxgi=b"
+                                    << "mscoree=;dxgi=b;d3d9=n,b";
+        QTest::newRow("on, user's d3d9 after a space") << true << "dxgi d3d9=b"
+                                                       << "dxgi d3d9=b";
+        QTest::newRow("off") << false << "mscoree="
+                             << "mscoree=";
+        QTest::newRow("off, unset") << false << QString() << QString();
+    }
+    void the_game_started_by_wine_gets_the_native_d3d9_order()
+    {
+        QFETCH(bool, dxvk);
+        QFETCH(QString, user);
+        QFETCH(QString, underWine);
+        const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        const bool wine = ntdll && GetProcAddress(ntdll, "wine_get_version");
+        const QString expected = wine ? underWine : user;
+        GameFolder game;
+        game.touch(QStringLiteral("Data/patch-2.mpq"));
+        const QString marker = game.path(QStringLiteral("marker.txt"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("WINEDLLOVERRIDES"));
+        if (!user.isNull())
+            env.insert(QStringLiteral("WINEDLLOVERRIDES"), user);
+        env.insert(QStringLiteral("TESSARINE_STANDIN_HOLD"), QStringLiteral("0"));
+        env.insert(QStringLiteral("TESSARINE_STANDIN_MARKER"), QDir::toNativeSeparators(marker));
+        env.insert(QStringLiteral("TESSARINE_STANDIN_ARCHIVE"),
+                   QDir::toNativeSeparators(game.path(QStringLiteral("Data/patch-2.mpq"))));
+        const QString standin = QCoreApplication::applicationDirPath() + QStringLiteral("/../standin/wow.exe");
+        const QList<LaunchCommand> commands = launch_commands(standin, env, dxvk);
+        QCOMPARE(commands.size(), 1);
+        QCOMPARE(commands.first().environment.contains(QStringLiteral("WINEDLLOVERRIDES")), !expected.isNull());
+        QCOMPARE(commands.first().environment.value(QStringLiteral("WINEDLLOVERRIDES")), expected);
+        // The game starts in this program's prefix. Wine 8 takes WINE variables
+        // from its own Unix environment, not from a Windows parent's block, so
+        // what the stand-in records is not compared here.
+        QVERIFY(start_game(commands));
+        QTRY_VERIFY_WITH_TIMEOUT(GameFolder::readFile(marker).contains("released"), 30000);
+        QVERIFY(GameFolder::readFile(marker).contains("archive=held"));
+    }
 #endif
 
     void dxvk_is_on_under_its_working_name_in_any_case()

@@ -126,7 +126,8 @@ private slots:
         // Data/patch-2.mpq open while it runs.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("TESSARINE_STANDIN_HOLD"), QStringLiteral("120"));
-        const tess::LaunchCommand command = tess::launch_command(game.path(QStringLiteral("wow.exe")), env, true);
+        const tess::LaunchCommand command =
+            tess::launch_commands(game.path(QStringLiteral("wow.exe")), env, true).first();
         QProcess client;
         client.setWorkingDirectory(game.launcher());
         client.setProcessEnvironment(command.environment);
@@ -161,6 +162,76 @@ private slots:
                  QStringLiteral("CRITICAL | Невозможно обработать файл: .config/config_en.json"));
     }
 
+    // A FIFO in place of the language file would hold the start in open() for
+    // ever: it is not a regular file, so the file is unusable.
+    void a_language_file_that_is_a_fifo_ends_with_one_and_no_window()
+    {
+        GameFolder game;
+        make_demo(game);
+        const QString path = game.path(QStringLiteral("launcher/.config/config_en.json"));
+        QVERIFY(QFile::remove(path));
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        LauncherProcess launcher;
+        launcher.start(game.launcher() + QStringLiteral("/tessarine"), game.launcher(), {QStringLiteral("en")});
+        QCOMPARE(launcher.waitForExit(), 1);
+        QCOMPARE(messages(game).last(),
+                 QStringLiteral("CRITICAL | Невозможно обработать файл: .config/config_en.json"));
+    }
+
+    // The only English file is named with a byte that is not UTF-8: it is
+    // chosen, and opened by the bytes it was listed with.
+    void a_language_file_named_with_stray_bytes_is_opened()
+    {
+        GameFolder game;
+        make_demo(game);
+        const QByteArray folder = game.nativePath("launcher/.config/");
+        QCOMPARE(::rename((folder + "config_en.json").constData(), (folder + "config_en\xff.json").constData()), 0);
+        LauncherProcess launcher;
+        const QString window = start(game, launcher, QStringLiteral("en"));
+        QVERIFY2(!window.isEmpty(), qPrintable(messages(game).join('\n')));
+        launcher.click(window, LauncherProcess::exitButton);
+        QCOMPARE(launcher.waitForExit(), 0);
+    }
+
+    // A settings file that is a FIFO, or too large to be read whole (a sparse
+    // 1,100 MiB file), is a fault: the start goes on at the default volume and
+    // the file is not replaced at the close.
+    void odd_settings_files_are_faults_left_as_they_are_data()
+    {
+        QTest::addColumn<bool>("fifo");
+        QTest::newRow("FIFO") << true;
+        QTest::newRow("sparse 1,100 MiB") << false;
+    }
+    void odd_settings_files_are_faults_left_as_they_are()
+    {
+        QFETCH(bool, fifo);
+        GameFolder game;
+        make_demo(game);
+        const QString path = game.path(QStringLiteral("launcher/.config/mediaplayer.ini"));
+        QFile::remove(path);
+        const qint64 size = qint64(1100) << 20;
+        if (fifo) {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[SETTINGS]\nvolume = 50\n") > 0
+                    && file.resize(size));
+        }
+        LauncherProcess launcher;
+        const QString window = start(game, launcher, QStringLiteral("en"));
+        QVERIFY2(!window.isEmpty(), launcher.output().constData());
+        launcher.click(window, LauncherProcess::exitButton);
+        QCOMPARE(launcher.waitForExit(), 0);
+        const QFileInfo after(path);
+        if (fifo) {
+            struct stat st;
+            QVERIFY(::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+        } else {
+            QCOMPARE(after.size(), size);
+        }
+        QVERIFY(!messages(game).contains(QStringLiteral("OK | Конфигурация медиаплеера сохранена")));
+    }
+
     // Wine is told to prefer DXVK's d3d9.dll while the DXVK row is on; an
     // entry the user set stays. Under Wine the game goes through the `wine`
     // that WINE names: a script that notes its arguments and runs the real one.
@@ -169,18 +240,28 @@ private slots:
         QTest::addColumn<bool>("dxvk");
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("executable");  // wow.exe with execute bits, as NTFS and exFAT show it
         const QString base = QStringLiteral("mscoree,mshtml,winemenubuilder.exe=;dxgi=b");
-        QTest::newRow("DXVK on") << true << base << base + QStringLiteral(";d3d9=n,b");
+        QTest::newRow("DXVK on") << true << base << base + QStringLiteral(";d3d9=n,b") << false;
         QTest::newRow("DXVK off, the user's d3d9")
-            << false << base + QStringLiteral(";d3d9=b") << base + QStringLiteral(";d3d9=b");
+            << false << base + QStringLiteral(";d3d9=b") << base + QStringLiteral(";d3d9=b") << false;
+        QTest::newRow("DXVK on, the user's d3d9 after a space, execute bits")
+            << true << base + QStringLiteral(";dxgi d3d9=b") << base + QStringLiteral(";dxgi d3d9=b") << true;
     }
     void the_run_button_starts_the_game_and_the_launcher_exits()
     {
         QFETCH(bool, dxvk);
         QFETCH(QString, user);
         QFETCH(QString, expected);
+        QFETCH(bool, executable);
+        if (executable && !under_wine())
+            QSKIP("the demo's game is a Windows program only when MinGW-w64 and Wine are at hand");
         GameFolder game;
         make_demo(game);
+        if (executable)
+            QVERIFY(QFile::setPermissions(game.path(QStringLiteral("wow.exe")),
+                                          QFile::permissions(game.path(QStringLiteral("wow.exe"))) | QFile::ExeOwner
+                                              | QFile::ExeGroup | QFile::ExeOther));
         if (!dxvk)
             QVERIFY(
                 QFile::rename(game.path(QStringLiteral("d3d9.dll")), game.path(QStringLiteral("d3d9.dll.disabled"))));

@@ -34,6 +34,16 @@ private slots:
 #endif
     }
 
+    // Bytes that are not UTF-8 (a value typed in another code page) and
+    // characters past the Basic Multilingual Plane come back as they were.
+    void values_keep_their_bytes()
+    {
+        const QByteArray value = "caf\xe9 \xf0\x9f\x92\xbe \xff\xfe";
+        const auto r = IniSettings::parse("[SETTINGS]\nname = " + value + "\nvolume = 20\n");
+        QVERIFY(r.error.isEmpty());
+        QCOMPARE(r.settings.toText(), "[SETTINGS]" + nl() + "name = " + value + nl() + "volume = 20" + nl() + nl());
+    }
+
     void colon_and_capitals_read_and_write_back_lower_case()
     {
         const auto r = IniSettings::parse("[SETTINGS]\nVolume: 30\n");

@@ -39,6 +39,15 @@ private slots:
                                             << "xaxxa" << false;
         QTest::newRow("cyrillic case") << "ПАТЧ*"
                                        << "патч1" << true;
+        // Characters outside the Basic Multilingual Plane are two UTF-16 units.
+        QTest::newRow("question one astral char") << "?lizzard_*"
+                                                  << "\U0001F4BElizzard_x" << true;
+        QTest::newRow("question not half of one") << "Xlizzard_??"
+                                                  << "Xlizzard_\U0001F4BE" << false;
+        QTest::newRow("star backtracks by chars") << "*\U0001F4BE?"
+                                                  << "\U0001F4BE\U0001F4BEx" << true;
+        QTest::newRow("astral case") << "\U00010400*"
+                                     << "\U00010428x" << true;
     }
     void names_match_star_and_question_mark_ignoring_case()
     {
@@ -116,6 +125,9 @@ private slots:
         QTest::newRow("ascii") << QByteArray("patch-a.mpq") << true;
         QTest::newRow("cyrillic") << QByteArray("\xd0\xbf\xd0\xb0\xd1\x82\xd1\x87") << true;
         QTest::newRow("four bytes") << QByteArray("\xf0\x9f\x98\x80.mpq") << true;
+        // U+1F4BE's second half, U+DCBE, is in the range the stray bytes use.
+        QTest::newRow("four bytes ending like a stray byte") << QByteArray("Xlizzard_\xf0\x9f\x92\xbeSaved") << true;
+        QTest::newRow("four bytes then a stray byte") << QByteArray("\xf0\x9f\x92\xbe\xbe") << false;
         QTest::newRow("code page 1251") << QByteArray("\xef\xe0\xf2\xf7-a.mpq") << false;
         QTest::newRow("encoded surrogate") << QByteArray("\xed\xb2\x80") << false;
         QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << false;
@@ -134,6 +146,20 @@ private slots:
             QVERIFY(!text.contains(QChar::ReplacementCharacter));
     }
 #endif
+
+    void folders_named_outside_the_basic_plane_are_searched()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("Data/\U0001F4BE/patch-x.mpq"));
+        game.touch(QStringLiteral("Data/a\U0001F4BE/patch-y.mpq"));
+        QStringList found = glob(QStringLiteral("../Data/**/patch-*.mpq"));
+        found.sort();
+        QCOMPARE(found,
+                 (QStringList{QStringLiteral("../Data/a\U0001F4BE/patch-y.mpq"),
+                              QStringLiteral("../Data/\U0001F4BE/patch-x.mpq")}));
+        QCOMPARE(glob(QStringLiteral("../Data/?/patch-*.mpq")),
+                 QStringList{QStringLiteral("../Data/\U0001F4BE/patch-x.mpq")});
+    }
 
     void missing_folders_find_nothing()
     {
