@@ -11,8 +11,7 @@ namespace tess {
 namespace {
 
 // Reads up to `limit` bytes, and one more to tell whether the file is larger.
-template <typename Read>
-ReadResult read_bounded(qint64 limit, Read read)
+template <typename Read> ReadResult read_bounded(qint64 limit, Read read)
 {
     ReadResult result;
     result.bytes.resize(int(qMin<qint64>(limit + 1, 1 << 16)));
