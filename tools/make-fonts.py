@@ -43,6 +43,12 @@ def rename(font, family, style, weight, postscript):
     font.fullname = family + " " + style
     font.weight = style
     font.os2_weight = weight
+    # The style bits say which member of the family a face is for Windows' font mapper, which picks
+    # a face by them: bold only for the bold face. Left as they come from the semibold source, the
+    # medium face would claim to be bold too, and Windows would draw bold texts in it.
+    bold = weight >= 700
+    font.os2_stylemap = 0x20 if bold else 0x40
+    font.macstyle = 1 if bold else 0
     font.version = "1.000"
     for lang in ("English (US)",):
         font.appendSFNTName(lang, "Family", family)

@@ -15,23 +15,29 @@ import numpy as np
 from PIL import Image, ImageChops, ImageDraw, ImageFilter
 
 SS = 4  # supersampling factor for smooth edges
+K = 1  # device pixels per pixel of the window: 2 while the @2x pictures are drawn
 
 GOLD = (255, 199, 0)
 GOLD_LIGHT = (255, 232, 150)
 GREY = (130, 130, 130)
 
 
-def smooth(draw_fn, size, mode="RGBA"):
-    """Draws at SS times the size and scales down, for antialiased edges."""
+def smooth(draw_fn, size, mode="RGBA", k=None):
+    """Draws at SS times the size (times K) and scales down, for antialiased edges."""
+    k = K if k is None else k
     w, h = size
-    big = Image.new(mode, (w * SS, h * SS), (0, 0, 0, 0))
-    draw_fn(big, ImageDraw.Draw(big), SS)
-    return big.resize(size, Image.LANCZOS)
+    big = Image.new(mode, (w * k * SS, h * k * SS), (0, 0, 0, 0))
+    draw_fn(big, ImageDraw.Draw(big), SS * k)
+    return big.resize((w * k, h * k), Image.LANCZOS)
+
+
+def scaled(size):
+    return (size[0] * K, size[1] * K)
 
 
 def gradient(size, stops, horizontal=False):
     """An RGBA gradient through (position, colour) stops, top to bottom."""
-    w, h = size
+    w, h = scaled(size)
     n = w if horizontal else h
     pos = np.linspace(0.0, 1.0, n)
     ps = [p for p, _ in stops]
@@ -46,7 +52,7 @@ def rounded_mask(size, radius, inset=0):
     def draw(img, d, s):
         d.rounded_rectangle((inset * s, inset * s, size[0] * s - 1 - inset * s, size[1] * s - 1 - inset * s),
                             radius * s, fill=(255, 255, 255, 255))
-    return smooth(draw, size).split()[3]
+    return smooth(draw, size, k=1).split()[3]
 
 
 def metal_frame(size, radius, rim, body, rim_stops=None):
@@ -54,10 +60,11 @@ def metal_frame(size, radius, rim, body, rim_stops=None):
     rim_stops = rim_stops or [(0.0, (200, 200, 205)), (0.45, (110, 110, 118)), (0.55, (70, 70, 78)),
                               (1.0, (160, 160, 168))]
     metal = gradient(size, rim_stops)
+    size = scaled(size)
     out = Image.new("RGBA", size, (0, 0, 0, 0))
-    out.paste(metal, (0, 0), rounded_mask(size, radius))
+    out.paste(metal, (0, 0), rounded_mask(size, radius * K))
     inner = body if isinstance(body, Image.Image) else Image.new("RGBA", size, body)
-    out.paste(inner.crop((0, 0) + size), (0, 0), rounded_mask(size, max(radius - rim, 1), rim))
+    out.paste(inner.crop((0, 0) + size), (0, 0), rounded_mask(size, max(radius - rim, 1) * K, rim * K))
     return out
 
 
@@ -141,8 +148,8 @@ def blue_button(size, tone):
     rim = [(0.0, (120, 120, 128)), (0.5, (40, 40, 46)), (1.0, (90, 90, 98))]
     out = metal_frame(size, 6, 3, body, rim)
     # A thin highlight along the top of the glass.
-    hl = Image.new("RGBA", size, (0, 0, 0, 0))
-    ImageDraw.Draw(hl).rounded_rectangle((6, 4, size[0] - 7, size[1] // 2 - 2), 4,
+    hl = Image.new("RGBA", scaled(size), (0, 0, 0, 0))
+    ImageDraw.Draw(hl).rounded_rectangle((6 * K, 4 * K, (size[0] - 7) * K, (size[1] // 2 - 2) * K), 4 * K,
                                          fill=(255, 255, 255, 0 if tone == "press" else 34))
     return Image.alpha_composite(out, hl)
 
@@ -183,7 +190,7 @@ def scroll_handle(size):
     grip = ImageDraw.Draw(out)
     cy = size[1] // 2
     for dy in (-4, 0, 4):
-        grip.line((8, cy + dy, size[0] - 9, cy + dy), fill=(120, 120, 128, 255), width=1)
+        grip.line((8 * K, (cy + dy) * K, (size[0] - 9) * K, (cy + dy) * K), fill=(120, 120, 128, 255), width=K)
     return out
 
 
@@ -271,6 +278,18 @@ def main():
     bt = lambda name: os.path.join(out, "buttons", name)
 
     background().save(mw("background.jpg"), "JPEG", quality=88, progressive=True, optimize=True)
+    write_ico(mw("icon.ico"), [app_icon(px) for px in (16, 32, 64, 80, 128, 256)])
+    # The window's pictures once as they are, once twice as large for scaled desktops (Qt takes
+    # name@2x.png from 150 % up).
+    global K
+    for K, suffix in ((1, ""), (2, "@2x")):
+        window_pictures(lambda name: mw(name.replace(".png", suffix + ".png")),
+                        lambda name: sb(name.replace(".png", suffix + ".png")),
+                        lambda name: bt(name.replace(".png", suffix + ".png")))
+    K = 1
+
+
+def window_pictures(mw, sb, bt):
     save_png(panel((520, 580)), mw("bg.png"))
     save_png(chat_logo(), mw("discord_logo.png"))
     save_png(handle(), mw("handle.png"))
@@ -282,7 +301,6 @@ def main():
     save_png(panel((200, 56), radius=6, rim=2, alpha=255), mw("bg_small.png"))
     save_png(gradient((108, 15), [(0.0, (46, 46, 50)), (1.0, (28, 28, 32))]), mw("listbg.png"), rgb=True)
     save_png(sign(), mw("sign.png"))
-    write_ico(mw("icon.ico"), [app_icon(px) for px in (16, 32, 64, 80, 128, 256)])
 
     for up in (True, False):
         for tone in ("normal", "hover", "pressed"):

@@ -3,6 +3,7 @@
 #include "app/cli.h"
 #include "app/log.h"
 #include "app/mainwindow.h"
+#include "app/scaling.h"
 #include "config/fatal.h"
 #include "patches/archive_watch.h"
 
@@ -23,12 +24,9 @@ int run_launcher(int argc, char *argv[])
     // The resource bundle is compiled into the executable and registered
     // before main() runs, so it is usable from here on.
 
-    qputenv("QT_DEVICE_PIXEL_RATIO", "0");
-    qputenv("QT_AUTO_SCREEN_SCALE_FACTOR", "1");
-    qputenv("QT_SCREEN_SCALE_FACTORS", "1");
-    qputenv("QT_SCALE_FACTOR", "1");
-
+    scaling::prepare();
     QApplication app(argc, argv);
+    scaling::apply(MainWindow::window_size());
     QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
     log().debug(QStringLiteral("Запуск графического интерфейса"));
 

@@ -35,7 +35,8 @@ const char kDisabledStyle[] =
     "    color: white;\n    selection-background-color: qlineargradient(spread:pad, x1:1, y1:1, x2:1, y2:0, "
     "stop:0.3125 rgba(50, 50, 50, 55), stop:0.715909 rgba(92, 92, 92, 55));\n}\n"
     "QComboBox::drop-down:button{\n    border:none;\n}\nQComboBox::drop-down:button{\n    border:none;\n}"
-    " QToolTip {font: 100 11pt %1; background: transparent; background-color: transparent;color: " TESSARINE_GOLD "; "
+    " QToolTip {font: normal 11pt %1; background: transparent; background-color: transparent;color: " TESSARINE_GOLD
+    "; "
     "border-width: 1; border-style: solid; border-color: #777777; border-radius: 4; padding: 5px; "
     "background-clip: border;}";
 
@@ -57,10 +58,10 @@ StaticItem::StaticItem(MainWindow *parent_, const tess::Json &data, Kind kind)
     // Cyrillic face; every other locale the Latin one.
     if (parent->locale.contains(QLatin1String("ru")) || parent->locale.contains(QLatin1String("en"))) {
         fontfile = tess::look::kCyrillicFamily;
-        fontweight = 500;
+        fontweight = tess::look::kCyrillicWeight;
     } else {
         fontfile = tess::look::kLatinFamily;
-        fontweight = 750;
+        fontweight = tess::look::kLatinWeight;
     }
     construct();
     configure();

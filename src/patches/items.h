@@ -61,7 +61,7 @@ public:
     QString fontsize;
     QString name;
     QString fontfile;
-    int fontweight = 500;
+    QString fontweight;
     QFrame *frame = nullptr;
     QVBoxLayout *verticalLayout = nullptr;
     QLabel *label = nullptr;

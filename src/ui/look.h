@@ -22,6 +22,14 @@ namespace tess::look {
 inline const QString kCyrillicFamily = QStringLiteral("FrizQuadrataCTT");
 inline const QString kLatinFamily = QStringLiteral("Friz Quadrata Std");
 
+// The weights style sheets ask for, as the weights of the faces meant: the
+// Cyrillic family has only its regular face, and the Latin texts are drawn
+// in its bold one. A weight between faces is settled differently on each
+// system (fontconfig takes the nearest face; Windows fakes bold above 550),
+// so none is asked for.
+inline const QString kCyrillicWeight = QStringLiteral("normal");
+inline const QString kLatinWeight = QStringLiteral("bold");
+
 // Gives `widget` a drop shadow of its own (owned by the widget).
 void add_drop_shadow(QWidget *widget, qreal blurRadius, QPointF offset, const QColor &color);
 

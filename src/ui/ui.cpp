@@ -79,15 +79,17 @@ QSize Ui_MainWindow::background_size()
     return QRect(QPoint(), kWindowSize).marginsRemoved(kOuterMargins).size();
 }
 
+QSize Ui_MainWindow::window_size() { return kWindowSize; }
+
 void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
 {
     if (locale.contains(QLatin1String("ru"))) {
         fontfile = tess::look::kCyrillicFamily;
-        fontweight = QStringLiteral("500");
+        fontweight = tess::look::kCyrillicWeight;
     } else {
         // "en" and every other language: the Latin-only face.
         fontfile = tess::look::kLatinFamily;
-        fontweight = QStringLiteral("750");
+        fontweight = tess::look::kLatinWeight;
     }
 
     if (MainWindow->objectName().isEmpty())
@@ -217,7 +219,8 @@ void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
     dscrd->setStyleSheet(QString());
     dscrd->setText(QString());
     QIcon icon;
-    icon.addPixmap(QPixmap(QStringLiteral(":/main_window/discord_logo.png")), QIcon::Normal, QIcon::Off);
+    // By file, so that the @2x picture is taken on a scaled desktop.
+    icon.addFile(QStringLiteral(":/main_window/discord_logo.png"), QSize(), QIcon::Normal, QIcon::Off);
     dscrd->setIcon(icon);
     horizontalLayout->addWidget(dscrd);
 

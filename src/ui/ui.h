@@ -52,6 +52,8 @@ public:
     void setupUi(QMainWindow *MainWindow, const QString &locale);
     // The size at which the background is drawn, in device-independent pixels.
     static QSize background_size();
+    // The window's fixed size, in device-independent pixels.
+    static QSize window_size();
     void retranslateUi(QMainWindow *MainWindow);
 
     virtual ~Ui_MainWindow() = default;

@@ -1,3 +1,4 @@
+#include "app/scaling.h"
 #include "support/windowfixture.h"
 #include "ui/customwidget.h"
 
@@ -52,6 +53,29 @@ class TestLayout : public QObject
     Q_OBJECT
 
 private slots:
+    // The desktop's own factor, unless the window would not fit its screen.
+    void the_window_takes_the_desktops_scale_and_fits_its_screen_data()
+    {
+        QTest::addColumn<double>("dpi");
+        QTest::addColumn<QSize>("available");
+        QTest::addColumn<double>("factor");
+        QTest::newRow("100 %") << 96.0 << QSize(1366, 728) << 1.0;
+        QTest::newRow("125 %") << 120.0 << QSize(1920, 1040) << 1.25;
+        QTest::newRow("150 %") << 144.0 << QSize(1920, 1040) << 1.5;
+        QTest::newRow("200 % on a large screen") << 192.0 << QSize(2560, 1560) << 2.0;
+        QTest::newRow("200 % on a 1080p screen") << 192.0 << QSize(1920, 1040) << 1040.0 / 570;
+        QTest::newRow("150 % on a 1366x768 screen") << 144.0 << QSize(1366, 728) << 728.0 / 570;
+        QTest::newRow("below 96 DPI") << 72.0 << QSize(1366, 728) << 1.0;
+        QTest::newRow("a screen smaller than the window") << 144.0 << QSize(800, 480) << 1.0;
+    }
+    void the_window_takes_the_desktops_scale_and_fits_its_screen()
+    {
+        QFETCH(double, dpi);
+        QFETCH(QSize, available);
+        QFETCH(double, factor);
+        QCOMPARE(tess::scaling::factor_for(dpi, available, Ui_MainWindow::window_size()), factor);
+    }
+
     void initTestCase() { register_fonts(); }
 
     void tree_carries_object_names_and_fixed_size()
@@ -82,13 +106,13 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("sheet");
         QTest::newRow("ru_ru") << "ru_ru"
-                               << "font: 500 11pt \"FrizQuadrataCTT\";\nborder-radius: 10px";
+                               << "font: normal 11pt \"FrizQuadrataCTT\";\nborder-radius: 10px";
         QTest::newRow("en_us") << "en_us"
-                               << "font: 750 11pt \"Friz Quadrata Std\";\nborder-radius: 10px";
+                               << "font: bold 11pt \"Friz Quadrata Std\";\nborder-radius: 10px";
         QTest::newRow("both: ru first") << "ru_en"
-                                        << "font: 500 11pt \"FrizQuadrataCTT\";\nborder-radius: 10px";
+                                        << "font: normal 11pt \"FrizQuadrataCTT\";\nborder-radius: 10px";
         QTest::newRow("neither") << "de_de"
-                                 << "font: 750 11pt \"Friz Quadrata Std\";\nborder-radius: 10px";
+                                 << "font: bold 11pt \"Friz Quadrata Std\";\nborder-radius: 10px";
     }
     void font_follows_the_language_code()
     {

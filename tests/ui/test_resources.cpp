@@ -121,13 +121,56 @@ private slots:
         QVERIFY(!db.writingSystems(QStringLiteral("Friz Quadrata Std")).contains(QFontDatabase::Cyrillic));
     }
 
-    void the_bundle_holds_exactly_31_files()
+    void fonts_mark_only_their_bold_face_bold()
+    {
+        // Windows' font mapper picks a face of a family by these bits, not by
+        // its weight class: a medium face marked bold is taken for bold texts.
+        for (const char *path : {":/fonts/friz_RU.ttf", ":/fonts/friz_noRU.otf", ":/fonts/friz_noRU_bold.otf"}) {
+            QFile f(QString::fromLatin1(path));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray font = f.readAll();
+            const auto table = [&font](const char *tag) {
+                const int count = qFromBigEndian<quint16>(font.constData() + 4);
+                for (int i = 0; i < count; ++i) {
+                    const char *record = font.constData() + 12 + 16 * i;
+                    if (QByteArray(record, 4) == tag)
+                        return font.constData() + qFromBigEndian<quint32>(record + 8);
+                }
+                return static_cast<const char *>(nullptr);
+            };
+            const char *os2 = table("OS/2");
+            const char *head = table("head");
+            QVERIFY(os2 && head);
+            const bool bold = qFromBigEndian<quint16>(os2 + 4) >= 700;  // usWeightClass
+            const quint16 selection = qFromBigEndian<quint16>(os2 + 62);
+            QVERIFY2(bool(selection & 0x20) == bold, path);                        // BOLD
+            QVERIFY2(bool(selection & 0x40) == !bold, path);                       // REGULAR
+            QVERIFY2(bool(qFromBigEndian<quint16>(head + 44) & 1) == bold, path);  // macStyle bold
+        }
+    }
+
+    void the_bundle_holds_each_picture_also_at_twice_its_size()
+    {
+        for (const char *folder : {":/buttons", ":/main_window", ":/scrollbar"}) {
+            const QDir dir(QString::fromLatin1(folder));
+            for (const QString &name : dir.entryList({QStringLiteral("*.png")}, QDir::Files)) {
+                if (name.contains(QLatin1Char('@')))
+                    continue;
+                const QImage twice(
+                    dir.filePath(QString(name).replace(QStringLiteral(".png"), QStringLiteral("@2x.png"))));
+                QVERIFY2(!twice.isNull(), qPrintable(name));
+                QCOMPARE(twice.size(), QImage(dir.filePath(name)).size() * 2);
+            }
+        }
+    }
+
+    void the_bundle_holds_exactly_57_files()
     {
         // Qt keeps resources of its own beside ours: count our four folders.
         int files = 0;
         for (const char *folder : {":/buttons", ":/fonts", ":/main_window", ":/scrollbar"})
             files += QDir(QString::fromLatin1(folder)).entryList(QDir::Files).size();
-        QCOMPARE(files, 31);
+        QCOMPARE(files, 57);
         QCOMPARE(QDir(QStringLiteral(":/fonts")).entryList(QDir::Files).size(), 3);
     }
 };

@@ -1,0 +1,61 @@
+#include "app/scaling.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSize>
+#include <QtGui/private/qhighdpiscaling_p.h>
+
+#include <algorithm>
+
+namespace tess::scaling {
+
+namespace {
+
+// The resolution the pictures, sizes and fonts of the skin are made for.
+constexpr double kBaseDpi = 96.0;
+
+void scale_screen(QScreen *screen, const QSize &windowSize)
+{
+    // Read before any factor is set, so both are the platform's own values:
+    // Xft.dpi (or QT_FONT_DPI) on X11, LogPixels on Windows; device pixels.
+    const double factor = factor_for(screen->logicalDotsPerInch(), screen->availableGeometry().size(), windowSize);
+    // A factor of 1 leaves Qt's scaling off altogether: the 96-DPI window
+    // stays exactly as it always was.
+    if (factor != 1.0)
+        QHighDpiScaling::setScreenFactor(screen, factor);
+}
+
+}  // namespace
+
+void prepare()
+{
+    // The factor comes from the screen's font resolution alone, set per
+    // screen below; without scaling on, fonts then come out at 96 DPI.
+    qputenv("QT_AUTO_SCREEN_SCALE_FACTOR", "0");
+    qputenv("QT_SCALE_FACTOR", "1");
+    qunsetenv("QT_SCREEN_SCALE_FACTORS");
+    qunsetenv("QT_DEVICE_PIXEL_RATIO");
+    qunsetenv("QT_ENABLE_HIGHDPI_SCALING");
+}
+
+double factor_for(double logicalDpi, const QSize &available, const QSize &windowSize)
+{
+    double factor = std::max(1.0, logicalDpi / kBaseDpi);
+    if (!available.isEmpty() && !windowSize.isEmpty()) {
+        const double fits =
+            std::min(double(available.width()) / windowSize.width(), double(available.height()) / windowSize.height());
+        factor = std::min(factor, std::max(1.0, fits));
+    }
+    return factor;
+}
+
+void apply(const QSize &windowSize)
+{
+    const auto screens = QGuiApplication::screens();
+    for (QScreen *screen : screens)
+        scale_screen(screen, windowSize);
+    QObject::connect(qApp, &QGuiApplication::screenAdded, qApp,
+                     [windowSize](QScreen *screen) { scale_screen(screen, windowSize); });
+}
+
+}  // namespace tess::scaling
