@@ -6,6 +6,7 @@
 #include <QtGui/private/qhighdpiscaling_p.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tess::scaling {
 
@@ -40,7 +41,12 @@ void prepare()
 
 double factor_for(double logicalDpi, const QSize &available, const QSize &windowSize)
 {
-    double factor = std::max(1.0, logicalDpi / kBaseDpi);
+    // Desktops scale in steps of 12.5 % at the finest. A resolution between
+    // steps is not a scale somebody chose: X11 without Xft.dpi reports one
+    // from the screen's size in millimetres (100 DPI under Xvfb), and a
+    // window 4 % larger would only blur it. So the nearest step counts.
+    const double steps = std::round(logicalDpi / kBaseDpi * 8.0) / 8.0;
+    double factor = std::max(1.0, steps);
     if (!available.isEmpty() && !windowSize.isEmpty()) {
         const double fits =
             std::min(double(available.width()) / windowSize.width(), double(available.height()) / windowSize.height());

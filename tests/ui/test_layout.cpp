@@ -65,6 +65,8 @@ private slots:
         QTest::newRow("200 % on a large screen") << 192.0 << QSize(2560, 1560) << 2.0;
         QTest::newRow("200 % on a 1080p screen") << 192.0 << QSize(1920, 1040) << 1040.0 / 570;
         QTest::newRow("150 % on a 1366x768 screen") << 144.0 << QSize(1366, 728) << 728.0 / 570;
+        QTest::newRow("a resolution from the screen's size, no scale chosen") << 100.0 << QSize(1280, 760) << 1.0;
+        QTest::newRow("112.5 %") << 108.0 << QSize(1920, 1040) << 1.125;
         QTest::newRow("below 96 DPI") << 72.0 << QSize(1366, 728) << 1.0;
         QTest::newRow("a screen smaller than the window") << 144.0 << QSize(800, 480) << 1.0;
     }
