@@ -74,6 +74,15 @@ public:
         folder_ = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             && !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
         volume_ = info.dwVolumeSerialNumber;
+        index_ = (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    }
+    // Whether `path` still leads to this folder. Where the system lets a held
+    // folder (or one above it) be renamed all the same, a swap is seen here
+    // before anything is removed through the path.
+    bool still_at(const QString &path) const
+    {
+        const HeldFolder now(path);
+        return now.error_ == 0 && now.volume_ == volume_ && now.index_ == index_;
     }
     ~HeldFolder() { release(); }
     HeldFolder(const HeldFolder &) = delete;
@@ -93,7 +102,11 @@ private:
     int error_ = 0;
     bool folder_ = false;
     DWORD volume_ = 0;
+    quint64 index_ = 0;
 };
+
+// The folder's path led elsewhere: the walk ends rather than follow it.
+constexpr int kSwapped = ERROR_FILE_INVALID;
 
 QStringList entries_of(const QString &dir)
 {
@@ -128,6 +141,8 @@ RemoveResult remove_tree(const QString &path, DWORD volume)
     if (held.volume() != volume)
         return failure(path, ERROR_NOT_SAME_DEVICE);
     for (const QString &name : entries_of(path)) {
+        if (!held.still_at(path))
+            return failure(path, kSwapped);
         const RemoveResult r = remove_tree(path + QLatin1Char('/') + name, volume);
         if (!r.ok)
             return r;
@@ -157,6 +172,8 @@ RemoveResult remove_below(const QString &dir, const QStringList &components, int
     for (const QString &name : entries_of(dir)) {
         if (!component_matches(components.at(i), name))
             continue;
+        if (!held.still_at(dir))
+            return failure(dir, kSwapped);
         const QString path = dir + QLatin1Char('/') + name;
         if (!last) {
             if (node_at(path) != Node::Folder)

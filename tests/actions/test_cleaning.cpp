@@ -240,13 +240,18 @@ private slots:
                 QVERIFY(QDir().rename(game.path(QStringLiteral("../outside")), game.path(QStringLiteral("interface"))));
         });
         QVERIFY(swapped);
+#ifndef Q_OS_WIN
+        // The held descriptors finish the walk in the folder that was moved.
         QVERIFY2(r.ok, qPrintable(r.failedPath));
+#endif
+        // Where folders are reached by path (Windows), the walk may stop at the swap instead; never outside.
         const QString outside = game.exists(QStringLiteral("../outside")) ? QStringLiteral("../outside/addons/")
                                                                           : QStringLiteral("interface/addons/");
         if (game.exists(QStringLiteral("interface-moved"))) {
             for (const QString &addon : addons)
                 QCOMPARE(game.names(outside + addon).size(), 20);
-            QVERIFY(game.names(QStringLiteral("interface-moved/addons")).isEmpty());
+            if (r.ok)
+                QVERIFY(game.names(QStringLiteral("interface-moved/addons")).isEmpty());
         } else {
             QVERIFY(game.names(QStringLiteral("interface/addons")).isEmpty());
         }
