@@ -113,6 +113,8 @@ private:
     ArchiveCheck cut_short(quint64 expected) const;
     // Finds the header; false with check set when the search itself fails.
     bool find_header(quint64 &header, ArchiveCheck &check);
+    ArchiveCheck read_table(quint64 header, const Extent &table, ArchivePart part, const char *key,
+                            std::vector<quint8> &bytes);
     ArchiveCheck check_blocks(quint64 header, const Extent &table, const Extent &high, quint32 count, quint64 archive);
     ArchiveCheck check_hashes(quint64 header, const Extent &table, quint32 count);
     ArchiveCheck check_sectors(quint64 header);
@@ -285,17 +287,28 @@ ArchiveCheck Reader::run()
     return check_sectors(header);
 }
 
+// Reads one table whole and decrypts it with its well-known key; a table
+// that is all zeros (a file never filled) is damaged.
+ArchiveCheck Reader::read_table(quint64 header, const Extent &table, ArchivePart part, const char *key,
+                                std::vector<quint8> &bytes)
+{
+    bytes.assign(table.bytes, 0);
+    if (!read_at(header + table.pos, bytes.data(), bytes.size()))
+        return unreadable();
+    if (all_zero(bytes))
+        return damaged(part, ArchiveFault::Blank);
+    decrypt(bytes.data(), bytes.size(), archive_hash(key, 3));
+    return {};
+}
+
 ArchiveCheck Reader::check_blocks(quint64 header, const Extent &table, const Extent &high, quint32 count,
                                   quint64 archive)
 {
     if (!table.plain || table.bytes == 0)
         return {};
-    std::vector<quint8> bytes(table.bytes);
-    if (!read_at(header + table.pos, bytes.data(), bytes.size()))
-        return unreadable();
-    if (all_zero(bytes))
-        return damaged(ArchivePart::BlockTable, ArchiveFault::Blank);
-    decrypt(bytes.data(), bytes.size(), archive_hash("(block table)", 3));
+    std::vector<quint8> bytes;
+    if (ArchiveCheck c = read_table(header, table, ArchivePart::BlockTable, "(block table)", bytes); !c.sound())
+        return c;
     std::vector<quint8> highBytes(high.plain ? high.bytes : 0);
     if (!highBytes.empty() && !read_at(header + high.pos, highBytes.data(), highBytes.size()))
         return unreadable();
@@ -329,12 +342,9 @@ ArchiveCheck Reader::check_hashes(quint64 header, const Extent &table, quint32 c
 {
     if (!table.plain || table.bytes == 0)
         return {};
-    std::vector<quint8> bytes(table.bytes);
-    if (!read_at(header + table.pos, bytes.data(), bytes.size()))
-        return unreadable();
-    if (all_zero(bytes))
-        return damaged(ArchivePart::HashTable, ArchiveFault::Blank);
-    decrypt(bytes.data(), bytes.size(), archive_hash("(hash table)", 3));
+    std::vector<quint8> bytes;
+    if (ArchiveCheck c = read_table(header, table, ArchivePart::HashTable, "(hash table)", bytes); !c.sound())
+        return c;
     for (quint64 i = 0; i < table.bytes / kEntryBytes; ++i) {
         const quint32 index = u32(bytes.data() + i * kEntryBytes + 12);
         if (index == kEmptyEntry || index == kDeletedEntry)
