@@ -309,6 +309,9 @@ private slots:
     void every_managed_archive_is_checked_against_the_list_and_kept_in_the_cache()
     {
         require_tool();
+        // Read while the working folder is still the build's (a Windows path without a drive is the current drive's).
+        const QByteArray shippedRu = read_all(QStringLiteral(TESSARINE_SOURCE_DIR "/dist/.config/config_ru.json"));
+        QVERIFY(!shippedRu.isEmpty());
         GameFolder game;
         const QByteArray sound = read_all(small_);
         game.touch(QStringLiteral("Data/patch-a.mpq"), sound);
@@ -396,6 +399,9 @@ private slots:
     void check_command_prints_a_line_per_archive_and_fails_on_any_broken_one()
     {
         require_tool();
+        // Read while the working folder is still the build's (a Windows path without a drive is the current drive's).
+        const QByteArray shippedRu = read_all(QStringLiteral(TESSARINE_SOURCE_DIR "/dist/.config/config_ru.json"));
+        QVERIFY(!shippedRu.isEmpty());
         GameFolder game;
         const QByteArray sound = read_all(small_);
         game.touch(QStringLiteral("Data/patch-a.mpq"), sound);
@@ -408,8 +414,7 @@ private slots:
 
         game.touch(QStringLiteral("Data/ruRU/patch-ruRU-b.mpq.disabled"), sound.left(sound.size() - 100));
         // The shipped Russian file with texts of its own for the check.
-        Json ru =
-            Json::parse(read_all(QStringLiteral(TESSARINE_SOURCE_DIR "/dist/.config/config_ru.json")).toStdString());
+        Json ru = Json::parse(shippedRu.toStdString());
         ru["archive_check"] =
             Json::parse(R"({"cut_short": "обрезан: %1 из %2 МБ", "summary": "%1 проверено, %2 с ошибкой"})");
         game.touch(QStringLiteral("launcher/.config/config_ru.json"), QByteArray::fromStdString(ru.dump()));

@@ -103,9 +103,12 @@ public:
     {
         QStringList result;
         const QString log = QString::fromUtf8(read(QStringLiteral("launcher/events.log")));
-        for (const QString &line : log.split(QLatin1Char('\n')))
+        for (QString line : log.split(QLatin1Char('\n'))) {
+            if (line.endsWith(QLatin1Char('\r')))  // the Windows line end
+                line.chop(1);
             if (line.size() > 24)
                 result << line.mid(24).replace(QRegularExpression(QStringLiteral(" +\\| ")), QStringLiteral(" | "));
+        }
         return result;
     }
     // Whether `expected` appear among `lines` in this order.
