@@ -71,7 +71,7 @@ QString with_native_d3d9(const QString &overrides)
     for (const QStringView entry : QStringView(overrides).split(QLatin1Char(';'), Qt::SkipEmptyParts))
         if (names_d3d9(entry))
             return overrides;
-    const QString native = QString::fromLatin1(native_d3d9_override);
+    QString native = QString::fromLatin1(native_d3d9_override);
     if (overrides.trimmed().isEmpty())
         return native;
     return overrides + (overrides.endsWith(QLatin1Char(';')) ? QString() : QStringLiteral(";")) + native;

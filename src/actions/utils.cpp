@@ -444,7 +444,7 @@ RemoveResult remove_below(int at, const QString &dir, const QStringList &compone
             continue;
         const QString path = dir + QLatin1Char('/') + text;
         if (last) {
-            const RemoveResult r = remove_tree_at(at, name, path, volume);
+            RemoveResult r = remove_tree_at(at, name, path, volume);
             if (!r.ok)
                 return r;
             if (removed)
@@ -458,7 +458,7 @@ RemoveResult remove_below(int at, const QString &dir, const QStringList &compone
             continue;
         if (below.get() < 0)
             return failure(path, -below.get());
-        const RemoveResult r = remove_below(below.get(), path, components, i + 1, volume, removed);
+        RemoveResult r = remove_below(below.get(), path, components, i + 1, volume, removed);
         if (!r.ok)
             return r;
     }
@@ -485,7 +485,7 @@ RemoveResult clean_game_folder(const Removed &removed)
 {
     for (const char *target : {"cache", "logs", "interface/addons/?lizzard_*"}) {
         // Each folder is listed whole before anything in it is removed.
-        const RemoveResult r = clean_target(QString::fromLatin1(target).split(QLatin1Char('/')), removed);
+        RemoveResult r = clean_target(QString::fromLatin1(target).split(QLatin1Char('/')), removed);
         if (!r.ok)
             return r;
     }

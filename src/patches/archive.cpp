@@ -20,7 +20,7 @@ constexpr std::array<quint64, 4> kHeaderBytes = {32, 44, 68, 208};
 constexpr quint64 kUserDataBytes = 16;
 // Sectors are 512 << shift bytes; a shift past this makes sectors larger than any archive.
 constexpr quint32 kMaxSectorShift = 23;
-constexpr quint64 kSearchChunk = 64 * 1024;
+constexpr quint64 kSearchChunk = quint64(64) * 1024;
 
 // Block flags.
 constexpr quint32 kImplode = 0x00000100;
