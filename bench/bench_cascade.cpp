@@ -2,9 +2,9 @@
 // rows: switching the first patch off switches off every other one in the
 // same pass. Reports the scans it took beside the time.
 #include "app/log.h"
-#include "app/mainwindow.h"
+#include "app/gui/mainwindow.h"
 #include "config/langfile.h"
-#include "patches/items.h"
+#include "patches/gui/items.h"
 #include "benchtree.h"
 #include "support/languagefile.h"
 

@@ -1,6 +1,6 @@
 #include "actions/game.h"
 
-#include "app/system.h"
+#include "system/system.h"
 #include "patches/wildcard.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "patches/wildcard.h"
 
-#include "app/system.h"
+#include "system/system.h"
 
 #include <QDir>
 

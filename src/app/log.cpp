@@ -1,6 +1,6 @@
 #include "app/log.h"
 
-#include "app/platform.h"
+#include "system/platform.h"
 
 namespace tess {
 

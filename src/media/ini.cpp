@@ -2,7 +2,7 @@
 
 #include "patches/wildcard.h"
 
-#include "app/platform.h"
+#include "system/platform.h"
 
 #include <QHash>
 

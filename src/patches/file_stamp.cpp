@@ -1,6 +1,6 @@
 #include "patches/file_stamp.h"
 
-#include "app/system.h"
+#include "system/system.h"
 #include "patches/wildcard.h"
 
 #include <QDir>

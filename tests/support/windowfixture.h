@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/log.h"
-#include "app/mainwindow.h"
+#include "app/gui/mainwindow.h"
 #include "config/fatal.h"
-#include "patches/items.h"
+#include "patches/gui/items.h"
 #include "support/gamefolder.h"
 #include "support/languagefile.h"
 

@@ -1,0 +1,58 @@
+#include "app/gui/launcher.h"
+
+#include "app/gui/cli.h"
+#include "app/log.h"
+#include "app/gui/mainwindow.h"
+#include "app/gui/scaling.h"
+#include "config/fatal.h"
+#include "patches/gui/archive_watch.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace tess {
+
+int run_launcher(int argc, char *argv[])
+{
+    if (const std::optional<int> status = run_command_line(argc, argv))
+        return *status;
+    setup_log();
+    // The resource bundle is compiled into the executable and registered
+    // before main() runs, so it is usable from here on.
+
+    scaling::prepare();
+    QApplication app(argc, argv);
+    scaling::apply(MainWindow::window_size());
+    QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
+    log().debug(QStringLiteral("Запуск графического интерфейса"));
+
+    QFontDatabase font_db;
+    font_db.addApplicationFont(QStringLiteral(":/fonts/friz_noRU.otf"));
+    font_db.addApplicationFont(QStringLiteral(":/fonts/friz_noRU_bold.otf"));
+    font_db.addApplicationFont(QStringLiteral(":/fonts/friz_RU.ttf"));
+
+    try {
+        QStringList arguments = QApplication::arguments();
+        if (!arguments.isEmpty())
+            arguments.removeFirst();  // the program's own name
+        MainWindow main_win(arguments);
+        // Wanted only once the window is shown; read here, it overlaps the
+        // window's own pictures, which are decoded from its start.
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/main_window/icon.ico")));
+        main_win.show();
+        main_win.postshow_scroll_config(main_win.scrollArea->verticalScrollBar()->maximum());
+        // Once the window is up: the check never delays its first picture.
+        ArchiveWatch archive_watch(&main_win);
+        QTimer::singleShot(0, &archive_watch, &ArchiveWatch::start);
+        return QApplication::exec();
+    } catch (const UnusableLanguageFile &) {
+        // Already logged; no window was shown.
+        return 1;
+    }
+}
+
+}  // namespace tess
