@@ -143,7 +143,7 @@ RemoveResult remove_tree(const QString &path, DWORD volume)
     for (const QString &name : entries_of(path)) {
         if (!held.still_at(path))
             return failure(path, kSwapped);
-        const RemoveResult r = remove_tree(path + QLatin1Char('/') + name, volume);
+        RemoveResult r = remove_tree(path + QLatin1Char('/') + name, volume);
         if (!r.ok)
             return r;
     }
@@ -178,12 +178,12 @@ RemoveResult remove_below(const QString &dir, const QStringList &components, int
         if (!last) {
             if (node_at(path) != Node::Folder)
                 continue;
-            const RemoveResult r = remove_below(path, components, i + 1, volume, removed);
+            RemoveResult r = remove_below(path, components, i + 1, volume, removed);
             if (!r.ok)
                 return r;
             continue;
         }
-        const RemoveResult r = remove_tree(path, volume);
+        RemoveResult r = remove_tree(path, volume);
         if (!r.ok)
             return r;
         if (removed)
