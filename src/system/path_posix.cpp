@@ -82,5 +82,4 @@ QByteArray encode_path(const QString &text)
     return run == 0 ? text.toUtf8() : bytes + text.midRef(run).toUtf8();
 }
 
-
 }  // namespace tess

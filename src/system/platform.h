@@ -16,6 +16,17 @@ inline constexpr char lineEnd[] = "\r\n";
 inline constexpr char lineEnd[] = "\n";
 #endif
 
+// Text drawn by Qt's own FreeType engine, as on Linux: the native Windows engine hints glyphs and
+// their advances fully, so every text would come out wider and crisper than the same window on
+// Linux. Called before the application object exists; a platform the user chose is kept.
+inline void use_freetype_text()
+{
+#ifdef Q_OS_WIN
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
+#endif
+}
+
 // Hands freed memory back to the system. glibc keeps freed heap pages for
 // reuse, and start-up frees megabytes it never needs again (the picture
 // decoder's buffers above all). Nothing to do with other C libraries.
