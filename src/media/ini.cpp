@@ -123,7 +123,7 @@ void IniSettings::setValue(const QString &section, const QString &key, const QSt
 QByteArray IniSettings::lineEnd() const
 {
     for (const QByteArray &line : lines_) {
-        const QByteArray end = line.mid(key_line(line).end);
+        QByteArray end = line.mid(key_line(line).end);
         if (!end.isEmpty())
             return end;
     }
