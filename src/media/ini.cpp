@@ -20,35 +20,81 @@ int indent_of(const QString &line)
     return i;
 }
 
+bool blank(char c) { return c == ' ' || c == '\t'; }
+
+// The parts of a key line, as byte offsets. Only ASCII is looked at: the
+// delimiter, the blanks and the line end are never part of a wider
+// character in the code pages a settings file is written in.
+struct KeyLine {
+    int indent = 0;      // end of the leading blanks
+    int keyEnd = 0;      // end of the key, before the blanks ahead of the delimiter
+    int valueStart = 0;  // after the delimiter and the blanks behind it
+    int valueEnd = 0;    // before the trailing blanks
+    int end = 0;         // where the line end starts
+};
+
+KeyLine key_line(const QByteArray &line)
+{
+    KeyLine k;
+    k.end = line.size();
+    while (k.end > 0 && (line.at(k.end - 1) == '\n' || line.at(k.end - 1) == '\r'))
+        --k.end;
+    while (k.indent < k.end && blank(line.at(k.indent)))
+        ++k.indent;
+    int delimiter = k.indent;
+    while (delimiter < k.end && line.at(delimiter) != '=' && line.at(delimiter) != ':')
+        ++delimiter;
+    k.keyEnd = delimiter;
+    while (k.keyEnd > k.indent && blank(line.at(k.keyEnd - 1)))
+        --k.keyEnd;
+    k.valueStart = qMin(delimiter + 1, k.end);
+    while (k.valueStart < k.end && blank(line.at(k.valueStart)))
+        ++k.valueStart;
+    k.valueEnd = k.end;
+    while (k.valueEnd > k.valueStart && blank(line.at(k.valueEnd - 1)))
+        --k.valueEnd;
+    return k;
+}
+
+bool has_line_end(const QByteArray &line) { return line.endsWith('\n') || line.endsWith('\r'); }
+
+bool is_comment(const QByteArray &line)
+{
+    const QString stripped = decode_local(line).trimmed();
+    return stripped.startsWith(QLatin1Char('#')) || stripped.startsWith(QLatin1Char(';'));
+}
+
+// A value's further lines are indented one step deeper than its key, so
+// that they read back as its continuation.
+QByteArray encode_value(const QString &value, const QByteArray &lineEnd, const QByteArray &indent)
+{
+    QByteArray out = encode_local(value);
+    out.replace('\n', lineEnd + indent + '\t');
+    return out;
+}
+
 }  // namespace
 
-IniSettings::Section *IniSettings::find(const QString &name)
+int IniSettings::find(const QString &name) const
 {
-    for (Section &s : sections_)
-        if (s.name == name)
-            return &s;
-    return nullptr;
+    for (int i = 0; i < sections_.size(); ++i)
+        if (sections_.at(i).name == name)
+            return i;
+    return -1;
 }
 
-const IniSettings::Section *IniSettings::find(const QString &name) const
-{
-    for (const Section &s : sections_)
-        if (s.name == name)
-            return &s;
-    return nullptr;
-}
-
-bool IniSettings::hasSection(const QString &name) const { return find(name) != nullptr; }
+bool IniSettings::hasSection(const QString &name) const { return find(name) >= 0; }
 
 std::optional<QString> IniSettings::value(const QString &section, const QString &key) const
 {
     // DEFAULT lends its keys to the sections there are, and makes none.
-    if (!find(section))
+    if (find(section) < 0)
         return std::nullopt;
     const QString k = key.toLower();
     for (const QString &name : {section, kDefault}) {
-        if (const Section *s = find(name))
-            for (const auto &item : s->items)
+        const int s = find(name);
+        if (s >= 0)
+            for (const auto &item : sections_.at(s).items)
                 if (item.first == k)
                     return item.second;
     }
@@ -57,41 +103,120 @@ std::optional<QString> IniSettings::value(const QString &section, const QString 
 
 void IniSettings::setValue(const QString &section, const QString &key, const QString &value)
 {
-    Section *s = find(section);
-    if (!s) {
-        sections_.push_back({section, {}});
-        s = &sections_.last();
-    }
+    int s = find(section);
+    if (s < 0)
+        s = addSection(section);
     const QString k = key.toLower();
-    for (auto &item : s->items) {
-        if (item.first == k) {
-            item.second = value;
-            return;
+    auto &items = sections_[s].items;
+    for (int i = 0; i < items.size(); ++i) {
+        if (items.at(i).first != k)
+            continue;
+        if (items.at(i).second != value) {
+            items[i].second = value;
+            replaceValue(places_.at(s).values.at(i), value);
+        }
+        return;
+    }
+    addKey(s, k, value);
+}
+
+QByteArray IniSettings::lineEnd() const
+{
+    for (const QByteArray &line : lines_) {
+        QByteArray end = line.mid(key_line(line).end);
+        if (!end.isEmpty())
+            return end;
+    }
+    return QByteArray(platform::lineEnd);
+}
+
+void IniSettings::insertLine(int at, const QByteArray &line)
+{
+    lines_.insert(at, line);
+    for (Place &place : places_) {
+        if (place.end >= at)
+            ++place.end;
+        for (auto &value : place.values) {
+            if (value.first >= at)
+                ++value.first;
+            if (value.second >= at)
+                ++value.second;
         }
     }
-    s->items.push_back({k, value});
+}
+
+void IniSettings::replaceValue(const QPair<int, int> &lines, const QString &value)
+{
+    const QByteArray old = lines_.at(lines.first);
+    const KeyLine k = key_line(old);
+    lines_[lines.first] =
+        old.left(k.valueStart) + encode_value(value, lineEnd(), old.left(k.indent)) + old.mid(k.valueEnd);
+    // The old value's further lines go; comments among them stay. The slots
+    // stay too, empty, so that no other line moves.
+    for (int i = lines.first + 1; i <= lines.second; ++i)
+        if (!is_comment(lines_.at(i)))
+            lines_[i].clear();
+}
+
+void IniSettings::addKey(int section, const QString &key, const QString &value)
+{
+    // Spaced as the section's last key, or else as the file's first.
+    int model = -1;
+    for (const auto &lines : places_.at(section).values)
+        model = qMax(model, lines.first);
+    for (int s = 0; model < 0 && s < places_.size(); ++s)
+        if (!places_.at(s).values.isEmpty())
+            model = places_.at(s).values.first().first;
+    QByteArray indent, delimiter = " = ";
+    if (model >= 0) {
+        const QByteArray &line = lines_.at(model);
+        const KeyLine k = key_line(line);
+        indent = line.left(k.indent);
+        delimiter = line.mid(k.keyEnd, k.valueStart - k.keyEnd);
+    }
+    const QByteArray nl = lineEnd();
+    Place &place = places_[section];
+    int before = place.end;
+    while (before > 0 && lines_.at(before).isEmpty())
+        --before;
+    if (!has_line_end(lines_.at(before)))
+        lines_[before] += nl;
+    const int at = place.end + 1;
+    insertLine(at, indent + encode_local(key) + delimiter + encode_value(value, nl, indent) + nl);
+    place.values.push_back({at, at});
+    place.end = at;
+    sections_[section].items.push_back({key, value});
+}
+
+int IniSettings::addSection(const QString &name)
+{
+    const QByteArray nl = lineEnd();
+    int last = lines_.size() - 1;
+    while (last >= 0 && lines_.at(last).isEmpty())
+        --last;
+    if (last >= 0) {
+        if (!has_line_end(lines_.at(last)))
+            lines_[last] += nl;
+        // An empty line closes every section.
+        const KeyLine k = key_line(lines_.at(last));
+        if (k.indent < k.end)
+            lines_.push_back(nl);
+    }
+    lines_.push_back('[' + encode_local(name) + ']' + nl);
+    Place place;
+    place.end = lines_.size() - 1;
+    lines_.push_back(nl);
+    sections_.push_back({name, {}});
+    places_.push_back(place);
+    return sections_.size() - 1;
 }
 
 QByteArray IniSettings::toText() const
 {
-    const QString nl = QLatin1String(platform::lineEnd);
-    QVector<const Section *> order;
-    if (const Section *d = find(kDefault))
-        order.push_back(d);
-    for (const Section &s : sections_)
-        if (s.name != kDefault)
-            order.push_back(&s);
-    QString out;
-    for (const Section *s : order) {
-        out += QLatin1Char('[') + s->name + QLatin1Char(']') + nl;
-        for (const auto &item : s->items) {
-            QString value = item.second;
-            value.replace(QLatin1Char('\n'), nl + QLatin1Char('\t'));
-            out += item.first + QStringLiteral(" = ") + value + nl;
-        }
-        out += nl;
-    }
-    return encode_local(out);
+    QByteArray out;
+    for (const QByteArray &line : lines_)
+        out += line;
+    return out;
 }
 
 IniSettings::ParseResult IniSettings::parse(const QByteArray &text)
@@ -105,40 +230,44 @@ IniSettings::ParseResult IniSettings::parse(const QByteArray &text)
     // Lookups by hash: a file may hold many thousands of sections and keys.
     QHash<QString, int> sectionAt;
     QVector<QHash<QString, int>> keyAt;
-    Section *current = nullptr;
-    QHash<QString, int> *currentKeys = nullptr;
+    int current = -1;
     int currentItem = -1;  // the key that a deeper-indented line continues
     int optionIndent = 0;
-    int lineNo = 0;
+    const auto item = [&]() -> QString & { return ini.sections_[current].items[currentItem].second; };
     const auto endValue = [&] {
-        if (current && currentItem >= 0)
-            current->items[currentItem].second = current->items[currentItem].second.trimmed();
+        if (currentItem >= 0)
+            item() = item().trimmed();
         currentItem = -1;
     };
 
-    // With its length: the QByteArray overload stops at the first NUL, and
-    // what follows it would vanish at the next save.
-    const QString all = decode_local(text);
-    for (int pos = 0; pos <= all.size();) {
+    for (int pos = 0; pos < text.size();) {
         int end = pos;
-        while (end < all.size() && all.at(end) != QLatin1Char('\n') && all.at(end) != QLatin1Char('\r'))
+        while (end < text.size() && text.at(end) != '\n' && text.at(end) != '\r')
             ++end;
-        const QString raw = all.mid(pos, end - pos);
-        const bool crlf = all.midRef(end, 2) == QLatin1String("\r\n");
-        pos = end + (crlf ? 2 : 1);
-        ++lineNo;
+        int next = end;
+        if (next < text.size())
+            next += text.at(next) == '\r' && next + 1 < text.size() && text.at(next + 1) == '\n' ? 2 : 1;
+        const int line = ini.lines_.size();
+        const int lineNo = line + 1;
+        ini.lines_.push_back(text.mid(pos, next - pos));
+        // With its length: a NUL must not end the line, or what follows it
+        // would be lost to the reading.
+        const QString raw = decode_local(QByteArray::fromRawData(text.constData() + pos, end - pos));
+        pos = next;
 
         const QString stripped = raw.trimmed();
         if (stripped.startsWith(QLatin1Char('#')) || stripped.startsWith(QLatin1Char(';')))
             continue;
         if (stripped.isEmpty()) {
-            if (current && currentItem >= 0)
-                current->items[currentItem].second += QLatin1Char('\n');
+            if (currentItem >= 0)
+                item() += QLatin1Char('\n');
             continue;
         }
         const int indent = indent_of(raw);
-        if (current && currentItem >= 0 && indent > optionIndent) {
-            current->items[currentItem].second += QLatin1Char('\n') + stripped;
+        if (currentItem >= 0 && indent > optionIndent) {
+            item() += QLatin1Char('\n') + stripped;
+            ini.places_[current].values[currentItem].second = line;
+            ini.places_[current].end = line;
             continue;
         }
         endValue();  // a value ends with its last non-empty line
@@ -153,13 +282,14 @@ IniSettings::ParseResult IniSettings::parse(const QByteArray &text)
             } else {
                 at = sectionAt.insert(name, ini.sections_.size());
                 ini.sections_.push_back({name, {}});
+                ini.places_.push_back({});
                 keyAt.push_back({});
             }
-            current = &ini.sections_[*at];
-            currentKeys = &keyAt[*at];
+            current = *at;
+            ini.places_[current].end = line;
             continue;
         }
-        if (!current) {
+        if (current < 0) {
             fault(lineNo, QStringLiteral("a key before any section"));
             continue;
         }
@@ -172,18 +302,24 @@ IniSettings::ParseResult IniSettings::parse(const QByteArray &text)
             fault(lineNo, QStringLiteral("not a key line"));
             continue;
         }
-        // A key given again takes the later value and keeps its first place.
+        // A key given again takes the later value and keeps its first place;
+        // its later line is the one a new value replaces.
         const QString value = stripped.mid(delimiter + 1).trimmed();
-        const auto at = currentKeys->constFind(key);
-        if (at != currentKeys->constEnd()) {
+        Place &place = ini.places_[current];
+        QHash<QString, int> &keys = keyAt[current];
+        const auto at = keys.constFind(key);
+        if (at != keys.constEnd()) {
             fault(lineNo, QStringLiteral("key %1 given twice").arg(key));
-            current->items[*at].second = value;
             currentItem = *at;
+            item() = value;
+            place.values[currentItem] = {line, line};
         } else {
-            currentItem = current->items.size();
-            currentKeys->insert(key, currentItem);
-            current->items.push_back({key, value});
+            currentItem = ini.sections_[current].items.size();
+            keys.insert(key, currentItem);
+            ini.sections_[current].items.push_back({key, value});
+            place.values.push_back({line, line});
         }
+        place.end = line;
         optionIndent = indent;
     }
     endValue();

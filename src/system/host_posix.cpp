@@ -15,4 +15,6 @@ void platform::release_free_memory()
 #endif
 }
 
+void platform::use_freetype_text() {}
+
 }  // namespace tess

@@ -12,4 +12,10 @@ bool run_by_wine()
 // The system's heap gives freed pages back by itself.
 void platform::release_free_memory() {}
 
+void platform::use_freetype_text()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
+}
+
 }  // namespace tess

@@ -198,6 +198,12 @@ inline constexpr char lineEnd[] = "\n";
 // decoder's buffers above all). Nothing to do elsewhere.
 void release_free_memory();
 
+// Text drawn by Qt's own FreeType engine, as on Linux: the native Windows
+// engine hints glyphs and their advances fully, so every text would come out
+// wider than the same window elsewhere. Called before the application object
+// exists; a platform the user chose is kept.
+void use_freetype_text();
+
 }  // namespace platform
 
 }  // namespace tess

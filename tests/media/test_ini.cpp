@@ -1,4 +1,5 @@
 #include "media/ini.h"
+#include "patches/wildcard.h"
 #include "support/gamefolder.h"
 
 #include <QtTest>
@@ -41,23 +42,19 @@ private slots:
         const QByteArray value = "caf\xe9 \xf0\x9f\x92\xbe \xff\xfe";
         const auto r = IniSettings::parse("[SETTINGS]\nname = " + value + "\nvolume = 20\n");
         QVERIFY(r.error.isEmpty());
-        QCOMPARE(r.settings.toText(), "[SETTINGS]" + nl() + "name = " + value + nl() + "volume = 20" + nl() + nl());
+        QCOMPARE(r.settings.value(QStringLiteral("SETTINGS"), QStringLiteral("name")), decode_local(value));
+        IniSettings changed = r.settings;
+        changed.setValue(QStringLiteral("SETTINGS"), QStringLiteral("name"), decode_local(value + " 2"));
+        QCOMPARE(changed.toText(), "[SETTINGS]\nname = " + value + " 2\nvolume = 20\n");
     }
 
-    void colon_and_capitals_read_and_write_back_lower_case()
-    {
-        const auto r = IniSettings::parse("[SETTINGS]\nVolume: 30\n");
-        QVERIFY(r.error.isEmpty());
-        QCOMPARE(r.settings.value(QStringLiteral("SETTINGS"), QStringLiteral("volume")), std::optional<QString>("30"));
-        QCOMPARE(r.settings.toText(), lines({"[SETTINGS]", "volume = 30", ""}));
-    }
-
-    void comments_and_blank_lines_are_dropped_and_values_trimmed()
+    void colon_capitals_comments_and_spaces_are_read()
     {
         const auto r =
-            IniSettings::parse("# a comment\n\n[SETTINGS]\n  ; another\nvolume   =   42   \r\n\n[Other]\nKey=a = b\n");
+            IniSettings::parse("# a comment\n\n[SETTINGS]\n  ; another\nVolume   :   42   \r\n\n[Other]\nKey=a = b\n");
         QVERIFY(r.error.isEmpty());
-        QCOMPARE(r.settings.toText(), lines({"[SETTINGS]", "volume = 42", "", "[Other]", "key = a = b", ""}));
+        QCOMPARE(r.settings.value(QStringLiteral("SETTINGS"), QStringLiteral("volume")), std::optional<QString>("42"));
+        QCOMPARE(r.settings.value(QStringLiteral("Other"), QStringLiteral("KEY")), std::optional<QString>("a = b"));
     }
 
     void section_names_keep_their_case()
@@ -67,12 +64,11 @@ private slots:
         QCOMPARE(r.settings.value(QStringLiteral("SETTINGS"), QStringLiteral("volume")), std::nullopt);
     }
 
-    void default_keys_are_seen_everywhere_and_written_first()
+    void default_keys_are_seen_everywhere()
     {
         const auto r = IniSettings::parse("[SETTINGS]\nother = 1\n[DEFAULT]\nVolume = 55\n");
         QVERIFY(r.error.isEmpty());
         QCOMPARE(r.settings.value(QStringLiteral("SETTINGS"), QStringLiteral("volume")), std::optional<QString>("55"));
-        QCOMPARE(r.settings.toText(), lines({"[DEFAULT]", "volume = 55", "", "[SETTINGS]", "other = 1", ""}));
         // It lends keys to the sections there are, and makes none.
         QCOMPARE(IniSettings::parse("[DEFAULT]\nvolume = 55\n")
                      .settings.value(QStringLiteral("SETTINGS"), QStringLiteral("volume")),
@@ -84,34 +80,84 @@ private slots:
         const auto r = IniSettings::parse("[S]\nkey = first\n   second\n\nnext = 2\n");
         QVERIFY(r.error.isEmpty());
         QCOMPARE(r.settings.value(QStringLiteral("S"), QStringLiteral("key")), std::optional<QString>("first\nsecond"));
-        QCOMPARE(r.settings.toText(), lines({"[S]", "key = first", "\tsecond", "next = 2", ""}));
+        // A new value takes the place of all the lines of the old one.
+        IniSettings changed = r.settings;
+        changed.setValue(QStringLiteral("S"), QStringLiteral("key"), QStringLiteral("one\ntwo"));
+        QCOMPARE(changed.toText(), QByteArray("[S]\nkey = one\n\ttwo\n\nnext = 2\n"));
+        QCOMPARE(IniSettings::parse(changed.toText()).settings.value(QStringLiteral("S"), QStringLiteral("key")),
+                 std::optional<QString>("one\ntwo"));
     }
 
-    // A fault is reported and the rest of the file read: nothing but the bad
-    // line vanishes at the next save. A section or key given again continues
-    // the first, and the later value wins.
+    // A fault is reported and the rest of the file read; nothing of it
+    // vanishes at the next save, the bad line included. A section or key
+    // given again continues the first, and the later value wins: a new value
+    // replaces that later line.
     void faults_are_reported_and_the_rest_kept_data()
     {
         QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QByteArray>("saved");
+        QTest::addColumn<QByteArray>("saved");  // with volume 9
         QTest::newRow("key before section")
-            << QByteArray("volume = 3\n[SETTINGS]\nvolume = 4\n") << lines({"[SETTINGS]", "volume = 4", ""});
+            << QByteArray("volume = 3\n[SETTINGS]\nvolume = 4\n") << QByteArray("volume = 3\n[SETTINGS]\nvolume = 9\n");
         QTest::newRow("line without delimiter")
-            << QByteArray("[SETTINGS]\njunk\nvolume = 3\n[B]\n") << lines({"[SETTINGS]", "volume = 3", "", "[B]", ""});
+            << QByteArray("[SETTINGS]\njunk\nvolume = 3\n[B]\n") << QByteArray("[SETTINGS]\njunk\nvolume = 9\n[B]\n");
         QTest::newRow("NUL") << QByteArray("[SETTINGS]\nvolume = 3\n") + '\0' + "junk\n[Other]\nkey = x\n"
-                             << lines({"[SETTINGS]", "volume = 3", "", "[Other]", "key = x", ""});
-        QTest::newRow("section twice") << QByteArray("[A]\nx = 1\n[SETTINGS]\nvolume = 3\n[A]\ny = 2\nx = 4\n")
-                                       << lines({"[A]", "x = 4", "y = 2", "", "[SETTINGS]", "volume = 3", ""});
-        QTest::newRow("key twice") << QByteArray("[A]\nx = 1\ny = 2\nX = 3\n[SETTINGS]\nvolume = 3\n")
-                                   << lines({"[A]", "x = 3", "y = 2", "", "[SETTINGS]", "volume = 3", ""});
+                             << QByteArray("[SETTINGS]\nvolume = 9\n") + '\0' + "junk\n[Other]\nkey = x\n";
+        QTest::newRow("section twice") << QByteArray("[SETTINGS]\nvolume = 1\n[A]\nx = 1\n[SETTINGS]\nvolume = 3\n")
+                                       << QByteArray("[SETTINGS]\nvolume = 1\n[A]\nx = 1\n[SETTINGS]\nvolume = 9\n");
+        QTest::newRow("section twice, key missing")
+            << QByteArray("[SETTINGS]\nx = 1\n[A]\n[SETTINGS]\ny = 2\n[B]\n")
+            << QByteArray("[SETTINGS]\nx = 1\n[A]\n[SETTINGS]\ny = 2\nvolume = 9\n[B]\n");
+        QTest::newRow("key twice") << QByteArray("[SETTINGS]\nvolume = 1\ny = 2\nVolume = 3\n")
+                                   << QByteArray("[SETTINGS]\nvolume = 1\ny = 2\nVolume = 9\n");
     }
     void faults_are_reported_and_the_rest_kept()
     {
         QFETCH(QByteArray, text);
         QFETCH(QByteArray, saved);
-        const auto r = IniSettings::parse(text);
+        IniSettings::ParseResult r = IniSettings::parse(text);
         QVERIFY(!r.error.isEmpty());
+        QCOMPARE(r.settings.toText(), text);
+        r.settings.setValue(QStringLiteral("SETTINGS"), QStringLiteral("volume"), QStringLiteral("9"));
         QCOMPARE(r.settings.toText(), saved);
+    }
+
+    // Only the line of the value that is set changes; every other byte stays:
+    // comments, blank lines, spacing, line ends, bytes that are not UTF-8,
+    // sections and keys the launcher does not know. A missing key is added
+    // in the style of its neighbours.
+    void a_save_changes_only_the_volume_line_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("saved");
+        const QByteArray head =
+            "; settings\r\n# by hand\r\n\r\n[Player]\r\nname = caf\xe9\r\nShuffle =yes  \r\n\r\n[SETTINGS]\r\n";
+        const QByteArray tail = "\r\n  ; after\r\nother\t:\tx\r\n\r\n[Unknown]\r\nk = \xff\xfe\r\n";
+        QTest::newRow("comments, spacing, CRLF, other bytes")
+            << head + "Volume   :\t40 " + tail << head + "Volume   :\t55 " + tail;
+        QTest::newRow("unchanged value") << QByteArray("[SETTINGS]\nVolume: 55\n# end")
+                                         << QByteArray("[SETTINGS]\nVolume: 55\n# end");
+        QTest::newRow("continued value") << QByteArray("[SETTINGS]\nvolume = 1\n  2\n\n# mine\n  3\n\nnext = 4\n")
+                                         << QByteArray("[SETTINGS]\nvolume = 55\n# mine\n\nnext = 4\n");
+        QTest::newRow("key missing") << QByteArray("[SETTINGS]\r\n  name :  x\r\n\r\n; next\r\n[B]\r\n")
+                                     << QByteArray(
+                                            "[SETTINGS]\r\n  name :  x\r\n  volume :  55\r\n\r\n; next\r\n[B]\r\n");
+        QTest::newRow("key only under DEFAULT") << QByteArray("[DEFAULT]\nvolume=100\n\n[SETTINGS]\n")
+                                                << QByteArray("[DEFAULT]\nvolume=100\n\n[SETTINGS]\nvolume=55\n");
+        QTest::newRow("section missing, no line end at the end")
+            << QByteArray("; only\r\n[A]\r\nx=1")
+            << QByteArray("; only\r\n[A]\r\nx=1\r\n\r\n[SETTINGS]\r\nvolume=55\r\n\r\n");
+        QTest::newRow("empty file") << QByteArray() << lines({"[SETTINGS]", "volume = 55", ""});
+    }
+    void a_save_changes_only_the_volume_line()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, saved);
+        IniSettings s = IniSettings::parse(text).settings;
+        QCOMPARE(s.toText(), text);
+        s.setValue(QStringLiteral("SETTINGS"), QStringLiteral("Volume"), QStringLiteral("55"));
+        QCOMPARE(s.toText(), saved);
+        QCOMPARE(IniSettings::parse(saved).settings.value(QStringLiteral("SETTINGS"), QStringLiteral("volume")),
+                 std::optional<QString>("55"));
     }
 
     void huge_files_parse_in_linear_time_data()
@@ -150,7 +196,7 @@ private slots:
         IniSettings s = IniSettings::parse("[Other]\nx = 1\n").settings;
         s.setValue(QStringLiteral("SETTINGS"), QStringLiteral("Volume"), QStringLiteral("7"));
         s.setValue(QStringLiteral("SETTINGS"), QStringLiteral("volume"), QStringLiteral("8"));
-        QCOMPARE(s.toText(), lines({"[Other]", "x = 1", "", "[SETTINGS]", "volume = 8", ""}));
+        QCOMPARE(s.toText(), QByteArray("[Other]\nx = 1\n\n[SETTINGS]\nvolume = 8\n\n"));
     }
 };
 

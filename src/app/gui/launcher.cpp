@@ -6,6 +6,8 @@
 #include "app/gui/scaling.h"
 #include "config/fatal.h"
 #include "patches/gui/archive_watch.h"
+#include "system/system.h"
+#include "ui/gui/look.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -25,8 +27,10 @@ int run_launcher(int argc, char *argv[])
     // before main() runs, so it is usable from here on.
 
     scaling::prepare();
+    platform::use_freetype_text();
     QApplication app(argc, argv);
     scaling::apply(MainWindow::window_size());
+    look::set_application_look();
     QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
     log().debug(QStringLiteral("Запуск графического интерфейса"));
 

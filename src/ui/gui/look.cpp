@@ -1,5 +1,8 @@
 #include "ui/gui/look.h"
 
+#include <QApplication>
+#include <QFont>
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QGraphicsDropShadowEffect>
@@ -39,6 +42,14 @@ QString pixmap_cache_key(const QString &path)
 }
 
 }  // namespace
+
+void set_application_look()
+{
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QFont font = QApplication::font();
+    font.setHintingPreference(QFont::PreferVerticalHinting);
+    QApplication::setFont(font);
+}
 
 void add_drop_shadow(QWidget *widget, qreal blurRadius, QPointF offset, const QColor &color)
 {

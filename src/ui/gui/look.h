@@ -30,6 +30,12 @@ inline const QString kLatinFamily = QStringLiteral("Friz Quadrata Std");
 inline const QString kCyrillicWeight = QStringLiteral("normal");
 inline const QString kLatinWeight = QStringLiteral("bold");
 
+// The base every system draws the skin on: Qt's Fusion style (the native Windows one sizes parts
+// the sheets leave open, such as the volume handle's height, otherwise) and glyphs hinted only
+// vertically, as Linux desktops hint them, so that texts keep their designed advances. Called once
+// the application object exists, before any widget.
+void set_application_look();
+
 // Gives `widget` a drop shadow of its own (owned by the widget).
 void add_drop_shadow(QWidget *widget, qreal blurRadius, QPointF offset, const QColor &color);
 

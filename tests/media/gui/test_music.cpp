@@ -119,15 +119,26 @@ private slots:
         QVERIFY(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")).contains("[SETTINGS]"));
     }
 
-    void other_sections_are_written_back_unchanged()
+    // The file is written back byte for byte when the volume stays, and with
+    // only its line changed when it moves.
+    void other_lines_are_written_back_unchanged_data()
     {
+        QTest::addColumn<int>("moved");
+        QTest::newRow("volume kept") << 20;
+        QTest::newRow("volume moved") << 64;
+    }
+    void other_lines_are_written_back_unchanged()
+    {
+        QFETCH(int, moved);
+        const QByteArray head = "; mine\r\n[Player]\r\nName = caf\xe9\r\n\r\n[SETTINGS]\r\nVolume:", tail = "\r\n";
         WindowFixture f(lang());
-        f.game.touch(QStringLiteral("launcher/.config/mediaplayer.ini"),
-                     "; mine\n[Player]\nShuffle = yes\n[SETTINGS]\nvolume = 20\n");
+        f.game.touch(QStringLiteral("launcher/.config/mediaplayer.ini"), head + "20" + tail);
         QVERIFY(f.build());
+        QCOMPARE(f.window->volume->value(), 20);
+        f.window->volume->setValue(moved);
         f.window->close();
         QCOMPARE(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")),
-                 "[Player]" + nl() + "shuffle = yes" + nl() + nl() + "[SETTINGS]" + nl() + "volume = 20" + nl() + nl());
+                 head + QByteArray::number(moved) + tail);
     }
 
     void a_failing_save_keeps_the_old_file_and_logs_nothing()
