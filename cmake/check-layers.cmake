@@ -4,9 +4,27 @@
 #   core   every other file outside a gui/ folder: the floor and the core, no gui/ header, no Qt
 #          module above Qt Core
 #   gui    under a gui/ folder: anything
+# Outside system/, a file sees the system only through system/system.h and
+# has no platform conditional of its own: what differs between the systems
+# lives in the room's *_posix.cpp and *_win.cpp files.
 file(GLOB_RECURSE files RELATIVE "${ROOT}" "${ROOT}/*.cpp" "${ROOT}/*.h")
 set(faults "")
+set(platform_names "Q_OS_|_WIN32|__linux__|__GLIBC__|__unix__|__APPLE__")
 foreach(file IN LISTS files)
+  if(NOT file MATCHES "^system/")
+    file(STRINGS "${ROOT}/${file}" conditionals REGEX "^[ \t]*#[ \t]*(if|elif).*(${platform_names})")
+    foreach(line IN LISTS conditionals)
+      string(STRIP "${line}" line)
+      list(APPEND faults "${file}: a platform conditional outside system/: ${line}")
+    endforeach()
+    file(STRINGS "${ROOT}/${file}" room REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]system/")
+    foreach(line IN LISTS room)
+      if(NOT line MATCHES "[<\"]system/system\\.h[>\"]")
+        string(STRIP "${line}" line)
+        list(APPEND faults "${file}: includes a private header of system/: ${line}")
+      endif()
+    endforeach()
+  endif()
   if(file MATCHES "(^|/)gui/")
     continue()
   endif()

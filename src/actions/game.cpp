@@ -3,8 +3,6 @@
 #include "system/system.h"
 #include "patches/wildcard.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -86,119 +84,6 @@ void with_dxvk_order(QProcessEnvironment &environment)
     environment.insert(overrides, with_native_d3d9(environment.value(overrides)));
 }
 
-}  // namespace
-
-// ---- What differs between the platforms: the probe and how a game starts.
-
-#ifdef Q_OS_WIN
-
-bool file_held_open(const QString &path)
-{
-    // The running client keeps its archives open without sharing deletion,
-    // so renaming the file onto itself fails exactly while it runs.
-    const std::wstring p = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdWString();
-    return !MoveFileExW(p.c_str(), p.c_str(), 0);
-}
-
-namespace {
-
-// Wine's ntdll alone exports its version; Windows' does not.
-bool run_by_wine()
-{
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
-}  // namespace
-
-QList<LaunchCommand> launch_commands(const QString &gamePath, const QProcessEnvironment &environment, bool dxvkOn)
-{
-    // The game starts in this program's Wine prefix, with this environment.
-    LaunchCommand command{gamePath, {}, environment};
-    if (dxvkOn && run_by_wine())
-        with_dxvk_order(command.environment);
-    return {command};
-}
-
-#else
-
-namespace {
-
-bool same_file(const struct stat &st, FileId file) { return st.st_dev == file.device && st.st_ino == file.inode; }
-
-// Every mapping of a process, one a line: "address perms offset major:minor
-// inode path". Read to the end: the file reports a size of 0.
-bool maps_file(int mapsFd, FileId file)
-{
-    if (mapsFd < 0)
-        return false;
-    QByteArray text;
-    char buffer[16384];
-    ssize_t n;
-    while ((n = ::read(mapsFd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR))
-        if (n > 0)
-            text.append(buffer, static_cast<int>(n));
-    ::close(mapsFd);
-    for (const QByteArray &line : text.split('\n')) {
-        unsigned major = 0, minor = 0;
-        unsigned long long inode = 0;
-        if (std::sscanf(line.constData(), "%*s %*s %*s %x:%x %llu", &major, &minor, &inode) == 3 && inode == file.inode
-            && makedev(major, minor) == file.device)
-            return true;
-    }
-    return false;
-}
-
-// One process's open descriptors, then its mappings.
-bool process_holds(int procFd, long pid, FileId file)
-{
-    char path[64];
-    std::snprintf(path, sizeof path, "%ld/fd", pid);
-    const int fdDir = ::openat(procFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (DIR *fds = fdDir >= 0 ? ::fdopendir(fdDir) : nullptr) {
-        bool found = false;
-        while (const dirent *entry = ::readdir(fds)) {
-            struct stat st;
-            if (entry->d_name[0] != '.' && ::fstatat(::dirfd(fds), entry->d_name, &st, 0) == 0 && same_file(st, file)) {
-                found = true;
-                break;
-            }
-        }
-        ::closedir(fds);
-        if (found)
-            return true;
-    } else if (fdDir >= 0) {
-        ::close(fdDir);
-    }
-    std::snprintf(path, sizeof path, "%ld/maps", pid);
-    return maps_file(::openat(procFd, path, O_RDONLY | O_CLOEXEC), file);
-}
-
-#ifdef Q_OS_LINUX
-// While the probe holds its lease, an open of the file by any other process
-// makes the kernel send SIGIO, whose default action ends the launcher. The
-// lease is given back at once, so the signal needs no action. A handler
-// rather than SIG_IGN: an ignored signal would stay ignored in the game the
-// launcher starts. A handler somebody else installed is left alone.
-void survive_lease_breaks()
-{
-    static const bool done = [] {
-        struct sigaction current {
-        };
-        if (::sigaction(SIGIO, nullptr, &current) != 0 || (current.sa_flags & SA_SIGINFO) != 0
-            || current.sa_handler != SIG_DFL)
-            return false;
-        struct sigaction quiet {
-        };
-        quiet.sa_handler = [](int) {};
-        sigemptyset(&quiet.sa_mask);
-        quiet.sa_flags = SA_RESTART;
-        return ::sigaction(SIGIO, &quiet, nullptr) == 0;
-    }();
-    Q_UNUSED(done)
-}
-#endif
-
 // The `wine` to run a Windows program with: WINE as Wine's own tools honour
 // it (a bare name is looked up on PATH), else `wine` on PATH; empty if none.
 QString wine_program(const QProcessEnvironment &environment)
@@ -212,70 +97,15 @@ QString wine_program(const QProcessEnvironment &environment)
 
 }  // namespace
 
-std::optional<FileId> file_id(const QString &path)
-{
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return std::nullopt;
-    return FileId{st.st_dev, st.st_ino};
-}
-
-QList<qint64> processes_holding(FileId file, int atMost)
-{
-    QList<qint64> found;
-    DIR *proc = ::opendir("/proc");
-    if (!proc)
-        return found;
-    const pid_t self = ::getpid();
-    while (found.size() < atMost) {
-        const dirent *entry = ::readdir(proc);
-        if (!entry)
-            break;
-        char *end = nullptr;
-        const long pid = std::strtol(entry->d_name, &end, 10);
-        if (*end == '\0' && pid > 0 && pid != self && process_holds(::dirfd(proc), pid, file))
-            found.append(pid);
-    }
-    ::closedir(proc);
-    return found;
-}
-
-bool file_held_open(const QString &path)
-{
-    const QByteArray native = QFile::encodeName(path);
-    // Non-blocking, or a FIFO by this name would wait for a writer for ever.
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat st;
-    if (fd >= 0 ? ::fstat(fd, &st) != 0 : ::stat(native.constData(), &st) != 0) {
-        if (fd >= 0)
-            ::close(fd);
-        return true;
-    }
-#ifdef Q_OS_LINUX
-    // A write lease is refused with EAGAIN while any other descriptor is
-    // open on the file. It needs ownership or CAP_LEASE; without them the
-    // scan below serves.
-    if (fd >= 0) {
-        survive_lease_breaks();
-        const int r = ::fcntl(fd, F_SETLEASE, F_WRLCK);
-        const int code = errno;
-        if (r == 0)
-            ::fcntl(fd, F_SETLEASE, F_UNLCK);
-        ::close(fd);
-        if (r == 0)
-            return false;
-        if (code == EAGAIN)
-            return true;
-    }
-#else
-    if (fd >= 0)
-        ::close(fd);
-#endif
-    return !processes_holding({st.st_dev, st.st_ino}, 1).isEmpty();
-}
-
 QList<LaunchCommand> launch_commands(const QString &gamePath, const QProcessEnvironment &environment, bool dxvkOn)
 {
+    if (runs_windows_programs) {
+        // The game starts in this program's Wine prefix, with this environment.
+        LaunchCommand command{gamePath, {}, environment};
+        if (dxvkOn && run_by_wine())
+            with_dxvk_order(command.environment);
+        return {command};
+    }
     LaunchCommand direct{gamePath, {}, environment};
     if (dxvkOn)
         with_dxvk_order(direct.environment);
@@ -292,10 +122,6 @@ QList<LaunchCommand> launch_commands(const QString &gamePath, const QProcessEnvi
         commands.append(direct);
     return commands;
 }
-
-#endif
-
-// ---- The same everywhere.
 
 bool start_game(const QList<LaunchCommand> &commands)
 {

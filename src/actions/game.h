@@ -6,8 +6,7 @@
 #include <QStringList>
 #include <QtGlobal>
 
-#include <limits>
-#include <optional>
+#include "system/system.h"
 
 namespace tess {
 
@@ -15,23 +14,6 @@ namespace tess {
 // (found without regard to case) is missing, or another process holds it
 // open. Never changes the file.
 bool game_holds_archive();
-
-// Whether another process holds the file open (the platform's own test).
-bool file_held_open(const QString &path);
-
-#ifndef Q_OS_WIN
-// A file as the system knows it, whatever name or link reaches it.
-struct FileId {
-    quint64 device;
-    quint64 inode;
-};
-// The file at `path`, links followed; nothing when it cannot be reached.
-std::optional<FileId> file_id(const QString &path);
-// The processes other than this one that hold the file open or mapped,
-// among those this process may inspect; the search stops after `atMost`.
-// What file_held_open() falls back to where a lease is not permitted.
-QList<qint64> processes_holding(FileId file, int atMost = std::numeric_limits<int>::max());
-#endif
 
 struct LaunchCommand {
     QString program;

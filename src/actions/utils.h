@@ -2,15 +2,9 @@
 
 #include <QString>
 
-#include <functional>
+#include "system/system.h"
 
 namespace tess {
-
-struct [[nodiscard]] RemoveResult {
-    bool ok = true;
-    QString failedPath;  // where the removal stopped
-    int error = 0;       // the system's error code there
-};
 
 // Removes a file or a folder with everything below it. A symbolic link
 // (or junction) is removed as a link and never followed, so nothing
@@ -20,15 +14,13 @@ struct [[nodiscard]] RemoveResult {
 // what a path can spell.
 RemoveResult rmtree(const QString &path);
 
-// Told the path of each target once it is removed.
-using Removed = std::function<void(const QString &path)>;
-
 // The cleaning of the game folder: "../cache", "../logs", then the entries
 // of "../interface/addons" matching "?lizzard_*"; the first failure ends it.
 // A link on the way to these is not taken, and every step down from the game
 // folder is made from the folder already reached, whatever is renamed
 // meanwhile: only the game's own tree is cleaned. Nothing on another file
-// system or mount is removed; meeting one is a failure.
+// system or mount is removed; meeting one is a failure. `removed` is told
+// the path of each target once it is removed.
 RemoveResult clean_game_folder(const Removed &removed = {});
 
 }  // namespace tess

@@ -1,6 +1,6 @@
 #include "app/log.h"
 
-#include "system/platform.h"
+#include "system/system.h"
 
 namespace tess {
 

@@ -1,7 +1,7 @@
 #include "config/loading.h"
 
 #include "app/log.h"
-#include "system/readfile.h"
+#include "system/system.h"
 #include "config/selection.h"
 
 #include <QDir>

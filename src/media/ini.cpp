@@ -2,7 +2,7 @@
 
 #include "patches/wildcard.h"
 
-#include "system/platform.h"
+#include "system/system.h"
 
 #include <QHash>
 

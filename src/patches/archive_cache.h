@@ -1,7 +1,7 @@
 #pragma once
 
 #include "patches/archive.h"
-#include "patches/file_stamp.h"
+#include "system/system.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "patches/check_command.h"
 
-#include "system/readfile.h"
+#include "system/system.h"
 #include "config/langfile.h"
 #include "config/selection.h"
 #include "patches/archive_check.h"

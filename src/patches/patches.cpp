@@ -1,7 +1,7 @@
 #include "patches/patches.h"
 
 #include "app/log.h"
-#include "patches/rename.h"
+#include "system/system.h"
 #include "patches/rows.h"
 #include "patches/wildcard.h"
 

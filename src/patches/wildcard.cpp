@@ -11,109 +11,6 @@ namespace tess {
 
 namespace {
 
-struct Entry {
-    QString name;
-    bool isDir;
-    bool isLink;
-};
-
-// A folder's identity on its volume: one folder reached under two names
-// (a second link to it) is the same folder.
-using FolderId = std::tuple<quint64, quint64>;
-
-struct Listing {
-    QVector<Entry> entries;
-    bool identified = false;
-    FolderId id{};
-};
-
-#ifdef Q_OS_WIN
-
-std::wstring native(const QString &dir)
-{
-    return QString(dir.isEmpty() ? QStringLiteral(".") : dir)
-        .replace(QLatin1Char('/'), QLatin1Char('\\'))
-        .toStdWString();
-}
-
-bool identify(const std::wstring &dir, FolderId &id)
-{
-    // Folders open only with backup semantics; reading attributes needs no rights.
-    const HANDLE h =
-        CreateFileW(dir.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    BY_HANDLE_FILE_INFORMATION info;
-    const bool ok = GetFileInformationByHandle(h, &info) != 0;
-    CloseHandle(h);
-    if (ok)
-        id = {info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-    return ok;
-}
-
-// Symbolic links and junctions are links; other reparse points (cloud
-// placeholders, deduplicated files) are ordinary files and folders.
-bool is_link(const WIN32_FIND_DATAW &data)
-{
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        && (data.dwReserved0 == IO_REPARSE_TAG_SYMLINK || data.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
-}
-
-Listing list_folder(const QString &dir)
-{
-    Listing listing;
-    const std::wstring path = native(dir);
-    WIN32_FIND_DATAW data;
-    const HANDLE h = FindFirstFileExW((path + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                      FIND_FIRST_EX_LARGE_FETCH);
-    if (h == INVALID_HANDLE_VALUE)
-        return listing;
-    do {
-        const QString name = QString::fromWCharArray(data.cFileName);
-        if (name == QLatin1String(".") || name == QLatin1String(".."))
-            continue;
-        listing.entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, is_link(data)});
-    } while (FindNextFileW(h, &data));
-    FindClose(h);
-    listing.identified = identify(path, listing.id);
-    return listing;
-}
-
-#else
-
-// readdir's entry types spare a stat per file: the scans list whole trees
-// after every switch, so this is where their time goes.
-Listing list_folder(const QString &dir)
-{
-    Listing listing;
-    const QByteArray native = encode_path(dir.isEmpty() ? QStringLiteral(".") : dir);
-    DIR *d = ::opendir(native.constData());
-    if (!d)
-        return listing;
-    struct stat st;
-    if (::fstat(::dirfd(d), &st) == 0) {
-        listing.identified = true;
-        listing.id = {quint64(st.st_dev), quint64(st.st_ino)};
-    }
-    while (const dirent *e = ::readdir(d)) {
-        const char *n = e->d_name;
-        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
-            continue;
-        Entry entry{decode_path(n, int(qstrlen(n))), e->d_type == DT_DIR, e->d_type == DT_LNK};
-        if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
-            const QByteArray path = native + '/' + n;
-            entry.isLink = ::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode);
-            entry.isDir = ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
-        }
-        listing.entries.push_back(std::move(entry));
-    }
-    ::closedir(d);
-    return listing;
-}
-
-#endif
-
 QString join(const QString &dir, const QString &name)
 {
     if (dir.isEmpty())
@@ -142,7 +39,7 @@ public:
 private:
     bool isLast(int i) const { return i == components_.size() - 1; }
 
-    bool matches(const QString &component, const Entry &entry) const
+    bool matches(const QString &component, const FolderEntry &entry) const
     {
         return component_matches(component, entry.name);
     }
@@ -165,7 +62,7 @@ private:
                 visit(path, i + 1);
             return;
         }
-        const Listing listing = list_folder(dir);
+        const FolderListing listing = list_folder(dir);
         if (listing.identified && !visited_.insert({listing.id, i}).second)
             return;
         apply(dir, listing.entries, i);
@@ -173,18 +70,18 @@ private:
 
     // Applies component i to a folder that is already listed, so that
     // '**' followed by a name lists every folder exactly once.
-    void apply(const QString &dir, const QVector<Entry> &listing, int i)
+    void apply(const QString &dir, const QVector<FolderEntry> &listing, int i)
     {
         const QString &component = components_.at(i);
         if (component == QLatin1String("**")) {
             if (isLast(i)) {
-                for (const Entry &e : listing)
+                for (const FolderEntry &e : listing)
                     if (!is_hidden(e.name))
                         emit_if_wanted(join(dir, e.name), e.isDir);
             } else {
                 apply(dir, listing, i + 1);
             }
-            for (const Entry &e : listing)
+            for (const FolderEntry &e : listing)
                 if (e.isDir && !e.isLink && !is_hidden(e.name))
                     visit(join(dir, e.name), i);
             return;
@@ -193,7 +90,7 @@ private:
             visit(dir, i);
             return;
         }
-        for (const Entry &e : listing) {
+        for (const FolderEntry &e : listing) {
             if (!matches(component, e))
                 continue;
             const QString path = join(dir, e.name);

@@ -5,8 +5,6 @@
 #include <QStringList>
 #include <QStringView>
 
-#include "system/path.h"
-
 // The wildcard language shared by every file search of the program:
 // '*' any run of characters within one name, '?' exactly one character,
 // '**' as a whole component any depth of folders. Letter case is ignored

@@ -1,4 +1,4 @@
-#include "system/console.h"
+#include "system/system.h"
 
 #include <cstdio>
 

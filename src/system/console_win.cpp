@@ -1,6 +1,6 @@
-#include "system/console.h"
+#include "system/system.h"
 
-#include <windows.h>
+#include "system/native.h"
 
 namespace tess::console {
 

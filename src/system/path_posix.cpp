@@ -1,4 +1,4 @@
-#include "system/path.h"
+#include "system/native.h"
 
 namespace tess {
 
@@ -81,5 +81,7 @@ QByteArray encode_path(const QString &text)
     }
     return run == 0 ? text.toUtf8() : bytes + text.midRef(run).toUtf8();
 }
+
+NativeName native_name(const QString &path) { return encode_path(path); }
 
 }  // namespace tess

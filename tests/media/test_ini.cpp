@@ -1,5 +1,5 @@
 #include "media/ini.h"
-#include "patches/wildcard.h"
+#include "system/system.h"
 #include "support/gamefolder.h"
 
 #include <QtTest>

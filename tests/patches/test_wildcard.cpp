@@ -1,5 +1,6 @@
 #include "patches/wildcard.h"
 #include "support/gamefolder.h"
+#include "system/system.h"
 
 using namespace tess;
 

@@ -1,7 +1,7 @@
 #include "app/gui/cli.h"
 
 #include "actions/game.h"
-#include "system/console.h"
+#include "system/system.h"
 #include "app/log.h"
 #include "config/loading.h"
 #include "patches/check_command.h"

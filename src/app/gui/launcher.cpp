@@ -6,7 +6,7 @@
 #include "app/gui/scaling.h"
 #include "config/fatal.h"
 #include "patches/gui/archive_watch.h"
-#include "system/platform.h"
+#include "system/system.h"
 #include "ui/gui/look.h"
 
 #include <QApplication>

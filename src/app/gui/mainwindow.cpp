@@ -1,7 +1,7 @@
 #include "app/gui/mainwindow.h"
 
 #include "app/log.h"
-#include "system/platform.h"
+#include "system/system.h"
 #include "media/gui/mediaplayer.h"
 #include "patches/gui/items.h"
 #include "patches/option_rows.h"

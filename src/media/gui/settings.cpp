@@ -1,5 +1,5 @@
 #include "app/gui/mainwindow.h"
-#include "system/readfile.h"
+#include "system/system.h"
 #include "media/gui/mediaplayer.h"
 
 #include <QFile>

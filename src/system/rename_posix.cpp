@@ -1,28 +1,6 @@
-#include "patches/rename.h"
-
-#include "patches/wildcard.h"
-
-#include "system/system.h"
+#include "system/native.h"
 
 namespace tess {
-
-#ifdef Q_OS_WIN
-
-RenameResult rename_no_replace(const QString &from, const QString &to)
-{
-    // Without MOVEFILE_REPLACE_EXISTING the call refuses an existing target;
-    // a change of letter case alone renames the same file and succeeds.
-    const std::wstring f = from.toStdWString();
-    const std::wstring t = to.toStdWString();
-    if (MoveFileExW(f.c_str(), t.c_str(), 0))
-        return {};
-    const DWORD code = GetLastError();
-    const RenameStatus status =
-        (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS) ? RenameStatus::TargetExists : RenameStatus::Failed;
-    return {status, int(code)};
-}
-
-#else
 
 namespace {
 
@@ -34,7 +12,7 @@ RenameResult from_errno(int code)
 
 // For file systems that know no exclusive rename: a hard link fails when
 // the target exists, so link and unlink still never replace anything.
-RenameResult link_then_unlink(const QByteArray &f, const QByteArray &t)
+RenameResult link_then_unlink(const NativeName &f, const NativeName &t)
 {
     if (::link(f.constData(), t.constData()) != 0)
         return from_errno(errno);
@@ -50,8 +28,8 @@ RenameResult link_then_unlink(const QByteArray &f, const QByteArray &t)
 
 RenameResult rename_no_replace(const QString &from, const QString &to)
 {
-    const QByteArray f = encode_path(from);
-    const QByteArray t = encode_path(to);
+    const NativeName f = native_name(from);
+    const NativeName t = native_name(to);
 #ifdef Q_OS_LINUX
     if (::renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0)
         return {};
@@ -60,7 +38,5 @@ RenameResult rename_no_replace(const QString &from, const QString &to)
 #endif
     return link_then_unlink(f, t);
 }
-
-#endif
 
 }  // namespace tess

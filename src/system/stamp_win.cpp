@@ -1,0 +1,27 @@
+#include "system/native.h"
+
+namespace tess {
+
+std::optional<FileStamp> file_stamp(const QString &path)
+{
+    const NativeName native = native_name(path);
+    HANDLE h = CreateFileW(native.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool ok = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    if (!ok)
+        return std::nullopt;
+    FileStamp stamp;
+    stamp.size = qint64(quint64(info.nFileSizeHigh) << 32 | info.nFileSizeLow);
+    // 100 ns steps.
+    stamp.modifiedNs =
+        qint64(quint64(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime) * 100;
+    stamp.id = quint64(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+    stamp.id ^= quint64(info.dwVolumeSerialNumber) << 48;
+    return stamp;
+}
+
+}  // namespace tess
