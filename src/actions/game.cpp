@@ -78,10 +78,14 @@ QString with_native_d3d9(const QString &overrides)
 namespace {
 
 // Wine loads its own d3d9 unless told to prefer the one beside the game.
-void with_dxvk_order(QProcessEnvironment &environment)
+// False when the environment's overrides already name d3d9 (the user's).
+bool with_dxvk_order(QProcessEnvironment &environment)
 {
     const QString overrides = QStringLiteral("WINEDLLOVERRIDES");
-    environment.insert(overrides, with_native_d3d9(environment.value(overrides)));
+    const QString given = environment.value(overrides);
+    const QString wanted = with_native_d3d9(given);
+    environment.insert(overrides, wanted);
+    return wanted != given;
 }
 
 // The `wine` to run a Windows program with: WINE as Wine's own tools honour
@@ -103,12 +107,12 @@ QList<LaunchCommand> launch_commands(const QString &gamePath, const QProcessEnvi
         // The game starts in this program's Wine prefix, with this environment.
         LaunchCommand command{gamePath, {}, environment};
         if (dxvkOn && run_by_wine())
-            with_dxvk_order(command.environment);
+            command.nativeD3d9InPrefix = with_dxvk_order(command.environment);
         return {command};
     }
     LaunchCommand direct{gamePath, {}, environment};
     if (dxvkOn)
-        with_dxvk_order(direct.environment);
+        (void)with_dxvk_order(direct.environment);
     QList<LaunchCommand> commands;
     const QFileInfo game(gamePath);
     // Execute bits alone do not make a Windows program runnable here (every
@@ -126,6 +130,8 @@ QList<LaunchCommand> launch_commands(const QString &gamePath, const QProcessEnvi
 bool start_game(const QList<LaunchCommand> &commands)
 {
     for (const LaunchCommand &command : commands) {
+        if (command.nativeD3d9InPrefix)
+            (void)prefer_native_dll(QFileInfo(command.program).fileName(), QStringLiteral("d3d9"));
         QProcess game;
         game.setProgram(command.program);
         game.setArguments(command.arguments);

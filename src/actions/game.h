@@ -19,6 +19,10 @@ struct LaunchCommand {
     QString program;
     QStringList arguments;
     QProcessEnvironment environment;
+    // Wine, running this program, is told to prefer the d3d9.dll beside the
+    // game in the prefix's registry before the start, since the environment
+    // cannot tell it (see prefer_native_dll()).
+    bool nativeD3d9InPrefix = false;
 };
 
 // The load order that makes Wine prefer the d3d9.dll beside the game.
@@ -27,7 +31,7 @@ inline constexpr char native_d3d9_override[] = "d3d9=n,b";
 // The ways to start the game at `gamePath` from the launcher's environment
 // `environment`, the DXVK renderer on or off, the preferred first. On
 // Windows the executable itself; run by Wine there, with DXVK on, Wine is
-// told to prefer the native d3d9.dll. Elsewhere the executable itself when
+// told to prefer the native d3d9.dll, in the environment and in the prefix. Elsewhere the executable itself when
 // the system may run it, and Wine as well: the program named by WINE, else
 // `wine` on the environment's PATH (a file on NTFS, exFAT or FAT shows its
 // execute bits and still needs Wine); with DXVK on, the same d3d9 order.
@@ -35,7 +39,8 @@ inline constexpr char native_d3d9_override[] = "d3d9=n,b";
 QList<LaunchCommand> launch_commands(const QString &gamePath, const QProcessEnvironment &environment, bool dxvkOn);
 
 // Starts the first of `commands` that the system can start, detached; false
-// when none could be.
+// when none could be. A d3d9 order the prefix cannot take leaves the game to
+// start with Wine's own d3d9.
 bool start_game(const QList<LaunchCommand> &commands);
 
 // Wine's DLL override list `overrides` with "d3d9=n,b" added, unless one of

@@ -8,6 +8,8 @@ namespace tess {
 
 bool run_by_wine() { return false; }
 
+NativeDllStatus prefer_native_dll(const QString &, const QString &) { return NativeDllStatus::Absent; }
+
 void platform::release_free_memory()
 {
 #ifdef __GLIBC__

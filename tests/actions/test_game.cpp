@@ -331,31 +331,65 @@ private slots:
 #ifdef Q_OS_WIN
     // The Windows launcher run by Wine (added to the game's prefix): the game
     // starts in the same prefix, told like the Linux launcher's to prefer
-    // DXVK's d3d9.dll; on Windows itself its environment is the launcher's.
-    void the_game_started_by_wine_gets_the_native_d3d9_order_data()
+    // DXVK's d3d9.dll. Wine hands the child its own Unix environment's
+    // WINEDLLOVERRIDES, never the parent's, so the order that reaches the game
+    // is the game's key in the prefix. On Windows itself the game's
+    // environment is the launcher's and the registry is not touched.
+    void the_game_started_by_wine_renders_with_dxvk_data()
     {
         QTest::addColumn<bool>("dxvk");
-        QTest::addColumn<QString>("user");  // a null value: unset
-        QTest::addColumn<QString>("underWine");
-        QTest::newRow("on, unset") << true << QString() << "d3d9=n,b";
-        QTest::newRow("on, others") << true << "mscoree=;dxgi=b"
-                                    << "mscoree=;dxgi=b;d3d9=n,b";
-        QTest::newRow("on, user's d3d9 after a space") << true << "dxgi d3d9=b"
-                                                       << "dxgi d3d9=b";
-        QTest::newRow("off") << false << "mscoree="
-                             << "mscoree=";
-        QTest::newRow("off, unset") << false << QString() << QString();
+        QTest::addColumn<QString>("user");       // WINEDLLOVERRIDES; a null value: unset
+        QTest::addColumn<QString>("userKey");    // the game's d3d9 key in the prefix; null: none
+        QTest::addColumn<QString>("underWine");  // WINEDLLOVERRIDES for the game
+        QTest::addColumn<QString>("key");        // the key afterwards
+        QTest::addColumn<QString>("loaded");     // the d3d9 the game loads under Wine
+        QTest::newRow("on, unset") << true << QString() << QString() << "d3d9=n,b"
+                                   << "native,builtin"
+                                   << "beside";
+        QTest::newRow("on, others") << true << "mscoree=;dxgi=b" << QString() << "mscoree=;dxgi=b;d3d9=n,b"
+                                    << "native,builtin"
+                                    << "beside";
+        // The user's own order, in the environment or in the prefix, stays.
+        QTest::newRow("on, user's d3d9 after a space")
+            << true << "dxgi d3d9=b" << QString() << "dxgi d3d9=b" << QString() << "system";
+        QTest::newRow("on, user's key") << true << QString() << "builtin"
+                                        << "d3d9=n,b"
+                                        << "builtin"
+                                        << "system";
+        QTest::newRow("off") << false << "mscoree=" << QString() << "mscoree=" << QString() << "system";
+        QTest::newRow("off, unset") << false << QString() << QString() << QString() << QString() << "system";
     }
-    void the_game_started_by_wine_gets_the_native_d3d9_order()
+    void the_game_started_by_wine_renders_with_dxvk()
     {
         QFETCH(bool, dxvk);
         QFETCH(QString, user);
+        QFETCH(QString, userKey);
         QFETCH(QString, underWine);
+        QFETCH(QString, key);
+        QFETCH(QString, loaded);
         const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
         const bool wine = ntdll && GetProcAddress(ntdll, "wine_get_version");
-        const QString expected = wine ? underWine : user;
+        if (!wine && !userKey.isNull())
+            QSKIP("the prefix's key exists under Wine only");
+        // The test's own prefix: the game's key is made and removed here.
+        const wchar_t *const gameKey = L"Software\\Wine\\AppDefaults\\wow.exe";
+        const wchar_t *const overrides = L"Software\\Wine\\AppDefaults\\wow.exe\\DllOverrides";
+        const auto clean = [&] {
+            if (wine)
+                RegDeleteTreeW(HKEY_CURRENT_USER, gameKey);
+        };
+        clean();
+        if (!userKey.isNull())
+            QCOMPARE(RegSetKeyValueW(HKEY_CURRENT_USER, overrides, L"d3d9", REG_SZ, userKey.utf16(),
+                                     static_cast<DWORD>((userKey.size() + 1) * sizeof(wchar_t))),
+                     ERROR_SUCCESS);
+
         GameFolder game;
         game.touch(QStringLiteral("Data/patch-2.mpq"));
+        const QString built = QCoreApplication::applicationDirPath();
+        QVERIFY(QFile::copy(built + QStringLiteral("/../standin/wow.exe"), game.path(QStringLiteral("wow.exe"))));
+        QVERIFY(QFile::copy(built + QStringLiteral("/../standin-d3d9/d3d9.dll"),
+                            game.path(dxvk ? QStringLiteral("d3d9.dll") : QStringLiteral("d3d9.dll.disabled"))));
         const QString marker = game.path(QStringLiteral("marker.txt"));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("WINEDLLOVERRIDES"));
@@ -363,19 +397,28 @@ private slots:
             env.insert(QStringLiteral("WINEDLLOVERRIDES"), user);
         env.insert(QStringLiteral("TESSARINE_STANDIN_HOLD"), QStringLiteral("0"));
         env.insert(QStringLiteral("TESSARINE_STANDIN_MARKER"), QDir::toNativeSeparators(marker));
-        env.insert(QStringLiteral("TESSARINE_STANDIN_ARCHIVE"),
-                   QDir::toNativeSeparators(game.path(QStringLiteral("Data/patch-2.mpq"))));
-        const QString standin = QCoreApplication::applicationDirPath() + QStringLiteral("/../standin/wow.exe");
-        const QList<LaunchCommand> commands = launch_commands(standin, env, dxvk);
+        const QList<LaunchCommand> commands = launch_commands(game.path(QStringLiteral("wow.exe")), env, dxvk);
         QCOMPARE(commands.size(), 1);
+        const QString expected = wine ? underWine : user;
         QCOMPARE(commands.first().environment.contains(QStringLiteral("WINEDLLOVERRIDES")), !expected.isNull());
         QCOMPARE(commands.first().environment.value(QStringLiteral("WINEDLLOVERRIDES")), expected);
-        // The game starts in this program's prefix. Wine 8 takes WINE variables
-        // from its own Unix environment, not from a Windows parent's block, so
-        // what the stand-in records is not compared here.
         QVERIFY(start_game(commands));
         QTRY_VERIFY_WITH_TIMEOUT(GameFolder::readFile(marker).contains("released"), 30000);
-        QVERIFY(GameFolder::readFile(marker).contains("archive=held"));
+        const QByteArray seen = GameFolder::readFile(marker);
+        wchar_t value[64] = {};
+        DWORD size = sizeof value;
+        const bool keyed =
+            RegGetValueW(HKEY_CURRENT_USER, overrides, L"d3d9", RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS;
+        clean();
+        QVERIFY(seen.contains("archive=held"));
+        if (!wine) {
+            QVERIFY(!keyed);
+            // Windows looks beside the program first.
+            QVERIFY(seen.contains(dxvk ? "d3d9=beside" : "d3d9=system"));
+            return;
+        }
+        QCOMPARE(keyed ? QString::fromWCharArray(value) : QString(), key);
+        QVERIFY2(seen.contains("d3d9=" + loaded.toUtf8()), seen.constData());
     }
 #endif
 

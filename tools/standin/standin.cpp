@@ -15,6 +15,8 @@
 //   arguments=N, then argument1=... argumentN=... (the program name excluded)
 //   directory=the working directory
 //   WINEDLLOVERRIDES=its value (the line is missing when the variable is unset)
+//   d3d9=beside when the d3d9.dll the system loads is the test one built from
+//   d3d9.cpp, d3d9=system when it is another, d3d9=none when none loads
 //   archive=held, or archive=error CODE (GetLastError) when the open failed
 // It is complete once written (the archive is held from then on); after the
 // hold a last line "released" is appended. Exit status 0, or 2 when the
@@ -101,6 +103,14 @@ int wmain(int argc, wchar_t **argv)
     std::wstring overrides;
     if (variable(L"WINEDLLOVERRIDES", overrides))
         report += "WINEDLLOVERRIDES=" + utf8(overrides) + "\n";
+
+    // Which d3d9 the game would render with.
+    const HMODULE d3d9 = LoadLibraryW(L"d3d9.dll");
+    report += std::string("d3d9=")
+        + (!d3d9                                                ? "none"
+               : GetProcAddress(d3d9, "tessarine_standin_d3d9") ? "beside"
+                                                                : "system")
+        + "\n";
 
     // The game's sharing: others may read and write, but not delete or rename.
     const HANDLE held = CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
