@@ -209,7 +209,8 @@ inline constexpr char lineEnd[] = "\n";
 
 // Hands freed memory back to the system. glibc keeps freed heap pages for
 // reuse, and start-up frees megabytes it never needs again (the picture
-// decoder's buffers above all). Nothing to do elsewhere.
+// decoder's buffers above all); afterwards each large block goes back as
+// soon as it is freed. Nothing to do elsewhere.
 void release_free_memory();
 
 // Text drawn by Qt's own FreeType engine, as on Linux: the native Windows
