@@ -2,8 +2,12 @@
 #include "support/windowfixture.h"
 #include "ui/gui/customwidget.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
+#include <QLabel>
+#include <QStyleOptionComboBox>
 #include <QFrame>
 #include <QPaintEvent>
 #include <QPixmap>
@@ -44,6 +48,37 @@ MainWindow *shown_window(WindowFixture &f)
         return nullptr;
     f.window->show();
     return QTest::qWaitForWindowExposed(f.window.get()) ? f.window.get() : nullptr;
+}
+
+// A box's value is drawn right-aligned up to its drop-down and may reach
+// into the left padding, but not onto the bar's border.
+constexpr int kBarBorder = 4;
+
+// The shipped texts wider than the place they are drawn in: each combo box
+// item, each one-line label and button text against its contents.
+QStringList cut_texts(const QWidget &window)
+{
+    QStringList cut;
+    const auto wider = [&](const QWidget *w, const QString &text, int room) {
+        if (!text.isEmpty() && w->isVisibleTo(&window) && w->fontMetrics().horizontalAdvance(text) > room)
+            cut << QStringLiteral("%1 (%2 px in %3)").arg(text).arg(w->fontMetrics().horizontalAdvance(text)).arg(room);
+    };
+    for (const QComboBox *box : window.findChildren<QComboBox *>()) {
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        option.editable = box->isEditable();
+        option.frame = box->hasFrame();
+        const QRect field =
+            box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+        for (int i = 0; i < box->count(); ++i)
+            wider(box, box->itemText(i), field.right() + 1 - kBarBorder);
+    }
+    for (const QLabel *label : window.findChildren<QLabel *>())
+        if (!label->wordWrap())
+            wider(label, label->text(), label->contentsRect().width());
+    for (const QAbstractButton *button : window.findChildren<QAbstractButton *>())
+        wider(button, button->text(), button->contentsRect().width());
+    return cut;
 }
 
 }  // namespace
@@ -230,6 +265,34 @@ private slots:
         QVERIFY(f.messages().filter(QStringLiteral("DEBUG | Длина полосы прокрутки: 0, шаг: ")).size() == 1);
         QCOMPARE(f.messages().last(), QStringLiteral("DEBUG | Полоса прокрутки скрыта"));
         QVERIFY(w.scrollFrame->isHidden());
+    }
+
+    // Every shipped text fits, a broken patch's row (its box narrowed by the
+    // archive sign) included.
+    void every_shipped_text_fits_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("en") << "en";
+        QTest::newRow("ru") << "ru";
+    }
+    void every_shipped_text_fits()
+    {
+        QFETCH(QString, language);
+        const QString name = QStringLiteral("config_%1.json").arg(language);
+        QFile shipped(QStringLiteral(TESSARINE_SOURCE_DIR "/dist/.config/") + name);
+        QVERIFY(shipped.open(QIODevice::ReadOnly));
+        WindowFixture f(shipped.readAll(), {language}, name);
+        MainWindow *w = shown_window(f);
+        QVERIFY(w);
+        QStringList cut = cut_texts(*w);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
+        for (StaticItem *row : qAsConst(w->patchFrames))
+            if (auto *patch = dynamic_cast<DynamicItem *>(row))
+                patch->show_archive_problems({QStringLiteral("patch.mpq: cut short")});
+        QCoreApplication::sendPostedEvents();
+        QApplication::processEvents();
+        cut = cut_texts(*w);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
     }
 
     void hidden_bar_opens_no_context_menu()
