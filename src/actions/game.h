@@ -31,11 +31,11 @@ inline constexpr char native_d3d9_override[] = "d3d9=n,b";
 // The ways to start the game at `gamePath` from the launcher's environment
 // `environment`, the DXVK renderer on or off, the preferred first. On
 // Windows the executable itself; run by Wine there, with DXVK on, Wine is
-// told to prefer the native d3d9.dll, in the environment and in the prefix. Elsewhere the executable itself when
-// the system may run it, and Wine as well: the program named by WINE, else
-// `wine` on the environment's PATH (a file on NTFS, exFAT or FAT shows its
-// execute bits and still needs Wine); with DXVK on, the same d3d9 order.
-// Starts nothing.
+// told to prefer the native d3d9.dll, in the environment and in the prefix.
+// Elsewhere the executable itself when the system may run it, and Wine as
+// well: the program named by WINE, else `wine` on the environment's PATH (a
+// file on NTFS, exFAT or FAT shows its execute bits and still needs Wine);
+// with DXVK on, the same d3d9 order. Starts nothing.
 QList<LaunchCommand> launch_commands(const QString &gamePath, const QProcessEnvironment &environment, bool dxvkOn);
 
 // Starts the first of `commands` that the system can start, detached; false
