@@ -15,7 +15,7 @@ constexpr int kReturnedBlockBytes = 256 * 1024;
 
 bool run_by_wine() { return false; }
 
-NativeDllStatus prefer_native_dll(const QString &, const QString &) { return NativeDllStatus::Absent; }
+bool prefer_native_dll(const QString &, const QString &) { return false; }
 
 void platform::release_free_memory()
 {

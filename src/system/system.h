@@ -153,19 +153,14 @@ inline constexpr bool runs_windows_programs = false;
 // Whether this program is a Windows program run by Wine.
 bool run_by_wine();
 
-enum class NativeDllStatus {
-    Written,  // the program's own override now names the DLL
-    Kept,     // the program's own override already named it: the user's choice
-    Failed,   // the prefix's registry refused
-    Absent,   // no Wine prefix to tell (not a Windows program)
-};
-
 // Tells Wine, for every run of the program named `programName` in this
 // prefix, to load `dll` from beside the program before its own (the
 // program's DllOverrides key). A Windows parent cannot do it through the
 // child's environment: Wine gives the child its own Unix environment's
-// WINEDLLOVERRIDES instead, which still wins over the key.
-NativeDllStatus prefer_native_dll(const QString &programName, const QString &dll);
+// WINEDLLOVERRIDES instead, which still wins over the key. An order the key
+// already gives the DLL is the user's and stays. False when the registry
+// refused, and where there is no prefix (not a Windows program).
+bool prefer_native_dll(const QString &programName, const QString &dll);
 
 // ---- Bounded reading.
 

@@ -7,9 +7,18 @@
 #include "support/gamefolder.h"
 #include "support/languagefile.h"
 
+#include <QFile>
 #include <QFontDatabase>
 
 #include <memory>
+
+// A language file as shipped beside the program ("config_en.json"); empty
+// when it cannot be read.
+inline QByteArray shipped_language_file(const QString &name)
+{
+    QFile f(QStringLiteral(TESSARINE_SOURCE_DIR "/dist/.config/") + name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 // Registers the bundle's fonts as the start-up does.
 inline void register_fonts()

@@ -2,14 +2,6 @@
 
 #include <QToolButton>
 
-namespace {
-QByteArray shipped(const char *name)
-{
-    QFile f(QStringLiteral(TESSARINE_SOURCE_DIR "/dist/.config/") + QLatin1String(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-}  // namespace
-
 class TestLocalization : public QObject
 {
     Q_OBJECT
@@ -32,7 +24,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, locale);
         QFETCH(QStringList, texts);
-        WindowFixture f(shipped(file.toLatin1().constData()), {locale}, file);
+        WindowFixture f(shipped_language_file(file), {locale}, file);
         QVERIFY(f.build());
         QCOMPARE(f.window->exit->text(), texts.at(0));
         QCOMPARE(f.window->clear_cache_and_trash->text(), texts.at(1));
@@ -61,7 +53,8 @@ private slots:
 
     void a_missing_file_is_the_fallback_and_refused()
     {
-        WindowFixture f(shipped("config_ru.json"), {QStringLiteral("RU")}, QStringLiteral("config_ru.json"));
+        WindowFixture f(shipped_language_file(QStringLiteral("config_ru.json")), {QStringLiteral("RU")},
+                        QStringLiteral("config_ru.json"));
         QVERIFY(!f.build());
         QVERIFY(f.messages().last().endsWith(QStringLiteral("config_en.json")));
     }

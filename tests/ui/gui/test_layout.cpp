@@ -279,9 +279,9 @@ private slots:
     {
         QFETCH(QString, language);
         const QString name = QStringLiteral("config_%1.json").arg(language);
-        QFile shipped(QStringLiteral(TESSARINE_SOURCE_DIR "/dist/.config/") + name);
-        QVERIFY(shipped.open(QIODevice::ReadOnly));
-        WindowFixture f(shipped.readAll(), {language}, name);
+        const QByteArray shipped = shipped_language_file(name);
+        QVERIFY(!shipped.isEmpty());
+        WindowFixture f(shipped, {language}, name);
         MainWindow *w = shown_window(f);
         QVERIFY(w);
         QStringList cut = cut_texts(*w);
