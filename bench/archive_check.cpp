@@ -4,9 +4,9 @@
 // tables are written at their places, the data between them left as holes,
 // and the encrypted hash and block tables at the end.
 //   archive_check FOLDER   (made if needed; needs about 30 MB of real disk)
-#include "patches/archive.h"
-#include "patches/archive_check.h"
-#include "patches/patches.h"
+#include "core/patches/archive.h"
+#include "core/patches/archive_check.h"
+#include "core/patches/patches.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
 // One user change that cascades through a chain of conditions over 26 patch
 // rows: switching the first patch off switches off every other one in the
 // same pass. Reports the scans it took beside the time.
-#include "app/log.h"
-#include "app/gui/mainwindow.h"
-#include "config/langfile.h"
-#include "patches/gui/items.h"
+#include "log/log.h"
+#include "gui/app/mainwindow.h"
+#include "core/config/langfile.h"
+#include "gui/patches/items.h"
 #include "benchtree.h"
 #include "support/languagefile.h"
 

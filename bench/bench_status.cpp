@@ -1,6 +1,6 @@
 // The scan of the patch files beside a plain recursive walk of the same
 // tree, in one run: the walk is the floor that any scan has to pay.
-#include "patches/patches.h"
+#include "core/patches/patches.h"
 #include "benchtree.h"
 
 #include <QDir>

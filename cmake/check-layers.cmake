@@ -1,22 +1,56 @@
-# Fails when a file includes a layer above its own. Run by the build (the `layers` target) whenever
-# a source changes:  cmake -DROOT=<src folder> -DSTAMP=<file> -P check-layers.cmake
-#   floor  system/ and the log: include nothing of the project but the floor
-#   core   every other file outside a gui/ folder: the floor and the core, no gui/ header, no Qt
-#          module above Qt Core
-#   gui    under a gui/ folder: anything
-# Outside system/, a file sees the system only through system/system.h and
-# has no platform conditional of its own: what differs between the systems
-# lives in the room's *_posix.cpp and *_win.cpp files.
-file(GLOB_RECURSE files RELATIVE "${ROOT}" "${ROOT}/*.cpp" "${ROOT}/*.h")
+# Fails when a file includes a layer above its own, or asks which system it runs on outside the
+# system room. Run by the build (the `layers` target) whenever a source changes:
+#   cmake -DROOT=<project folder> -DSTAMP=<file> -P check-layers.cmake
+# In src/ the first folder is the layer:
+#   system/, log/  the floor: include nothing of the project but the floor
+#   core/          the floor and the core; no Qt module above Qt Core
+#   cli/           the floor, the core and the command line; no Qt module above Qt Core
+#   gui/           the floor, the core and the window
+#   main.cpp       anything: it picks the face
+# Inside the core its folders are ranked, and a file includes no folder ranked above its own:
+#   search < config, media < patches < actions < session
+# Outside system/, a file sees the system only through system/system.h and has no platform
+# conditional of its own; tests/ and bench/ keep theirs in one support header each.
+file(GLOB_RECURSE files RELATIVE "${ROOT}" "${ROOT}/src/*.cpp" "${ROOT}/src/*.h")
 set(faults "")
-set(platform_names "Q_OS_|_WIN32|__linux__|__GLIBC__|__unix__|__APPLE__")
+set(platform_names "Q_OS_|_WIN32|_WIN64|WIN32|__MINGW32__|__MINGW64__|_MSC_VER|__linux__|__GLIBC__|__unix__|__APPLE__|__CYGWIN__")
+set(platform_homes "^src/system/" "^tests/support/platform\\.h$" "^bench/platform\\.h$")
+set(core_rank_search 0)
+set(core_rank_config 1)
+set(core_rank_media 1)
+set(core_rank_patches 2)
+set(core_rank_actions 3)
+set(core_rank_session 4)
+
+function(layer_of path out)
+  if(path MATCHES "^(system|log)/")
+    set(${out} floor PARENT_SCOPE)
+  elseif(path MATCHES "^core/")
+    set(${out} core PARENT_SCOPE)
+  elseif(path MATCHES "^cli/")
+    set(${out} cli PARENT_SCOPE)
+  elseif(path MATCHES "^gui/")
+    set(${out} gui PARENT_SCOPE)
+  else()
+    set(${out} "" PARENT_SCOPE)
+  endif()
+endfunction()
+
 foreach(file IN LISTS files)
-  if(NOT file MATCHES "^system/")
+  set(home FALSE)
+  foreach(pattern IN LISTS platform_homes)
+    if(file MATCHES "${pattern}")
+      set(home TRUE)
+    endif()
+  endforeach()
+  if(NOT home)
     file(STRINGS "${ROOT}/${file}" conditionals REGEX "^[ \t]*#[ \t]*(if|elif).*(${platform_names})")
     foreach(line IN LISTS conditionals)
       string(STRIP "${line}" line)
-      list(APPEND faults "${file}: a platform conditional outside system/: ${line}")
+      list(APPEND faults "${file}: a platform conditional outside the system room: ${line}")
     endforeach()
+  endif()
+  if(NOT file MATCHES "^src/system/")
     file(STRINGS "${ROOT}/${file}" room REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]system/")
     foreach(line IN LISTS room)
       if(NOT line MATCHES "[<\"]system/system\\.h[>\"]")
@@ -25,21 +59,48 @@ foreach(file IN LISTS files)
       endif()
     endforeach()
   endif()
-  if(file MATCHES "(^|/)gui/")
+  if(NOT file MATCHES "^src/")
     continue()
   endif()
-  set(floor FALSE)
-  if(file MATCHES "^system/" OR file MATCHES "^app/log\\.(h|cpp)$")
-    set(floor TRUE)
+  string(REGEX REPLACE "^src/" "" path "${file}")
+  layer_of("${path}" layer)
+  if(layer STREQUAL "")
+    continue()
+  endif()
+  set(rank 0)
+  if(path MATCHES "^core/([^/]+)/")
+    set(folder "${CMAKE_MATCH_1}")
+    set(rank "${core_rank_${folder}}")
+    if(rank STREQUAL "")
+      list(APPEND faults "${file}: a core folder without a rank in check-layers.cmake")
+      set(rank 0)
+    endif()
   endif()
   file(STRINGS "${ROOT}/${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
   foreach(line IN LISTS lines)
     string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*$" "\\1" header "${line}")
-    if(header MATCHES "(^|/)gui/" OR header MATCHES "^Qt(Gui|Widgets|Multimedia)")
-      list(APPEND faults "${file}: a core file includes ${header}")
-    elseif(floor AND EXISTS "${ROOT}/${header}" AND NOT header MATCHES "^system/"
-           AND NOT header STREQUAL "app/log.h")
+    if(header MATCHES "^Qt(Gui|Widgets|Multimedia)" AND NOT layer STREQUAL "gui")
+      list(APPEND faults "${file}: the ${layer} includes ${header}")
+      continue()
+    endif()
+    if(NOT EXISTS "${ROOT}/src/${header}")
+      continue()
+    endif()
+    layer_of("${header}" target)
+    if(layer STREQUAL "floor" AND NOT target STREQUAL "floor")
       list(APPEND faults "${file}: the floor includes ${header}")
+    elseif(layer STREQUAL "core" AND NOT target MATCHES "^(floor|core)$")
+      list(APPEND faults "${file}: the core includes ${header}")
+    elseif(layer STREQUAL "cli" AND NOT target MATCHES "^(floor|core|cli)$")
+      list(APPEND faults "${file}: the command line includes ${header}")
+    elseif(layer STREQUAL "gui" AND NOT target MATCHES "^(floor|core|gui)$")
+      list(APPEND faults "${file}: the window includes ${header}")
+    endif()
+    if(layer STREQUAL "core" AND header MATCHES "^core/([^/]+)/")
+      set(theirs "${core_rank_${CMAKE_MATCH_1}}")
+      if(NOT theirs STREQUAL "" AND theirs GREATER rank)
+        list(APPEND faults "${file}: includes ${header}, a core folder ranked above its own")
+      endif()
     endif()
   endforeach()
 endforeach()

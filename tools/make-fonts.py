@@ -6,7 +6,7 @@ font exception). Its names are Reserved Font Names under the OFL, so the
 derivatives carry family names of their own; copyright and licence records
 are kept, and the licence text is shipped beside the fonts.
 
-Usage: /usr/bin/python3 tools/make-fonts.py [OUTDIR]   (default src/ui/resources/fonts)
+Usage: /usr/bin/python3 tools/make-fonts.py [OUTDIR]   (default src/gui/resources/fonts)
 """
 import os
 import sys
@@ -90,7 +90,7 @@ def write_licence(out):
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "src", "ui",
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "src", "gui",
                                                                "resources", "fonts")
     os.makedirs(out, exist_ok=True)
     build("LinLibertine_R.otf", os.path.join(out, "friz_RU.ttf"), "FrizQuadrataCTT", "Regular", 400,

@@ -4,7 +4,7 @@
 All shapes are our own, drawn with Pillow and numpy; the random parts use
 fixed seeds, so a second run reproduces the committed files.
 
-Usage: /usr/bin/python3 tools/make-pictures.py [OUTDIR]   (default src/ui/resources)
+Usage: /usr/bin/python3 tools/make-pictures.py [OUTDIR]   (default src/gui/resources)
 """
 import io
 import os
@@ -269,7 +269,7 @@ def save_png(img, path, rgb=False):
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "src", "ui",
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "src", "gui",
                                                                "resources")
     for folder in ("buttons", "main_window", "scrollbar"):
         os.makedirs(os.path.join(out, folder), exist_ok=True)

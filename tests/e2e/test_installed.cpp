@@ -1,4 +1,4 @@
-#include "actions/game.h"
+#include "core/actions/game.h"
 #include "support/gamefolder.h"
 #include "support/milestones.h"
 #include "support/x11session.h"

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the archive reader as if they were a file on
 // disk, and the text of whatever it answers.
-#include "patches/archive.h"
-#include "patches/archive_texts.h"
+#include "core/patches/archive.h"
+#include "core/patches/archive_texts.h"
 
 #include <QBuffer>
 

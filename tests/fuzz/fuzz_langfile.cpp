@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes through the decoder, the parser and the validator,
 // and the accessors the rows use on whatever passed.
-#include "config/langfile.h"
+#include "core/config/langfile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "patches/patches.h"
+#include "core/patches/patches.h"
 
 #include <QByteArray>
 

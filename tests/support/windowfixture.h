@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/log.h"
-#include "app/gui/mainwindow.h"
-#include "config/fatal.h"
-#include "patches/gui/items.h"
+#include "log/log.h"
+#include "gui/app/mainwindow.h"
+#include "core/config/fatal.h"
+#include "gui/patches/items.h"
 #include "support/gamefolder.h"
 #include "support/languagefile.h"
 

@@ -1,0 +1,307 @@
+#include "core/actions/cleaning.h"
+#include "support/gamefolder.h"
+
+using namespace tess;
+
+#ifdef Q_OS_LINUX
+#include <sched.h>
+#include <sys/mount.h>
+#endif
+
+#ifndef Q_OS_WIN
+namespace {
+
+// `depth` folders named `folder`, one inside the next, below `top`, with the
+// file `file` at the bottom. Made by descriptor: the path may pass the
+// system's limit.
+bool make_nested(const QByteArray &top, const QByteArray &folder, int depth, const QByteArray &file)
+{
+    if (::mkdir(top.constData(), 0755) != 0)
+        return false;
+    int fd = ::open(top.constData(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; fd >= 0 && i < depth; ++i) {
+        const int next = ::mkdirat(fd, folder.constData(), 0755) == 0
+            ? ::openat(fd, folder.constData(), O_RDONLY | O_DIRECTORY)
+            : -1;
+        ::close(fd);
+        fd = next;
+    }
+    if (fd < 0)
+        return false;
+    const int f = ::openat(fd, file.constData(), O_WRONLY | O_CREAT, 0644);
+    ::close(fd);
+    return f >= 0 && ::close(f) == 0;
+}
+
+}  // namespace
+#endif
+
+#ifdef Q_OS_LINUX
+namespace {
+
+// A mount of this process's own, undone when the guard goes. The process
+// gets a mount namespace of its own first, so nothing shows outside it.
+class Mount
+{
+public:
+    Mount(const QString &source, const QString &at, const char *type, unsigned long flags) : at_(QFile::encodeName(at))
+    {
+        static const bool own =
+            ::unshare(CLONE_NEWNS) == 0 && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        ok_ = own && ::mount(QFile::encodeName(source).constData(), at_.constData(), type, flags, nullptr) == 0;
+    }
+    ~Mount()
+    {
+        if (ok_)
+            ::umount2(at_.constData(), MNT_DETACH);
+    }
+    bool ok() const { return ok_; }
+
+private:
+    QByteArray at_;
+    bool ok_ = false;
+};
+
+}  // namespace
+#endif
+
+class TestCleaning : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void nothing_to_clean_is_no_error()
+    {
+        GameFolder game;
+        QVERIFY(clean_game_folder().ok);
+    }
+
+    void cache_and_logs_go_whole()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("cache/a/b/c/deep.bin"));
+        game.touch(QStringLiteral("cache/.hidden"));
+        game.touch(QStringLiteral("cache/top.wdb"));
+        game.touch(QStringLiteral("Logs/x/log.txt"));
+        game.touch(QStringLiteral("Data/patch-2.mpq"));
+        QVERIFY(clean_game_folder().ok);
+        QVERIFY(!game.exists(QStringLiteral("cache")));
+        QVERIFY(!game.exists(QStringLiteral("Logs")));
+        QVERIFY(game.exists(QStringLiteral("Data/patch-2.mpq")));
+    }
+
+    void only_addons_matching_the_pattern_go()
+    {
+        GameFolder game;
+        for (const char *name :
+             {"Xlizzard_Foo/a.lua", "XLIZZARD_BAR/b.lua", "1lizzard_x", "lizzard_Foo/c.lua", "Xlizzard/d.lua",
+              "MyAddon/e.lua", ".lizzard_hidden/f.lua", "Xlizzard_\U0001F4BESaved/g.lua", "\U0001F4BElizzard_x/h.lua"})
+            game.touch(QStringLiteral("Interface/AddOns/") + QString::fromUtf8(name));
+        QVERIFY(clean_game_folder().ok);
+        QCOMPARE(game.names(QStringLiteral("Interface/AddOns")),
+                 (QStringList{".lizzard_hidden", "MyAddon", "Xlizzard", "lizzard_Foo"}));
+    }
+
+    void a_locked_file_keeps_its_folder_and_ends_the_cleaning()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("cache/a/locked/held.bin"));
+        game.touch(QStringLiteral("cache/a/locked/other.bin"));
+        game.touch(QStringLiteral("logs/log.txt"));
+        game.touch(QStringLiteral("interface/addons/Xlizzard_Foo/a.lua"));
+        Immutable lock(game.path(QStringLiteral("cache/a/locked")));
+        REQUIRE_IMMUTABLE(lock);
+        const RemoveResult r = clean_game_folder();
+        QVERIFY(!r.ok);
+        QVERIFY(game.exists(QStringLiteral("cache/a/locked/held.bin")));
+        QVERIFY(game.exists(QStringLiteral("logs/log.txt")));
+        QVERIFY(game.exists(QStringLiteral("interface/addons/Xlizzard_Foo/a.lua")));
+    }
+
+    void a_denied_file_leaves_the_rest_of_its_folder_emptied()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("logs/keep/held.txt"));
+        game.touch(QStringLiteral("logs/keep/gone.txt"));
+        game.touch(QStringLiteral("cache/x.bin"));
+        Immutable lock(game.path(QStringLiteral("logs/keep/held.txt")));
+        REQUIRE_IMMUTABLE(lock);
+        QVERIFY(!clean_game_folder().ok);
+        QVERIFY(!game.exists(QStringLiteral("cache")));
+        QCOMPARE(game.names(QStringLiteral("logs/keep")), QStringList{"held.txt"});
+    }
+
+    void links_are_removed_and_never_followed()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("outside/precious.txt"), "keep me");
+        game.touch(QStringLiteral("outside/sub/more.txt"));
+        game.touch(QStringLiteral("cache/x.bin"));
+        REQUIRE_SYMLINK(game.path(QStringLiteral("outside")), game.path(QStringLiteral("cache/link")));
+        REQUIRE_SYMLINK(game.path(QStringLiteral("outside/precious.txt")),
+                        game.path(QStringLiteral("cache/file-link")));
+        REQUIRE_SYMLINK(game.path(QStringLiteral("nowhere")), game.path(QStringLiteral("cache/dangling")));
+        REQUIRE_SYMLINK(game.path(QStringLiteral("outside")), game.path(QStringLiteral("logs")));
+        QVERIFY(clean_game_folder().ok);
+        QVERIFY(!game.exists(QStringLiteral("cache")));
+        QVERIFY(!game.exists(QStringLiteral("logs")));
+        QCOMPARE(game.read(QStringLiteral("outside/precious.txt")), QByteArray("keep me"));
+        QVERIFY(game.exists(QStringLiteral("outside/sub/more.txt")));
+    }
+
+    // Players share one add-on folder between installs through a link: a
+    // link on the way to the targets leads outside the game and is not taken.
+    void links_on_the_way_to_a_target_are_not_followed_data()
+    {
+        QTest::addColumn<QString>("link");    // in the game folder
+        QTest::addColumn<QString>("target");  // outside it
+        QTest::newRow("add-on folder") << "Interface/AddOns"
+                                       << "../shared/AddOns";
+        QTest::newRow("interface folder") << "Interface"
+                                          << "../shared";
+    }
+    void links_on_the_way_to_a_target_are_not_followed()
+    {
+        QFETCH(QString, link);
+        QFETCH(QString, target);
+        GameFolder game;
+        game.touch(QStringLiteral("../shared/AddOns/Blizzard_UI/a.lua"), "shared");
+        game.mkdir(QFileInfo(link).path());
+        REQUIRE_SYMLINK(game.path(target), game.path(link));
+        QVERIFY(clean_game_folder().ok);
+        QCOMPARE(game.read(QStringLiteral("../shared/AddOns/Blizzard_UI/a.lua")), QByteArray("shared"));
+        QVERIFY(game.exists(link));
+    }
+
+    // Entries that no path can name: deeper than the system's path limit, or
+    // named with bytes that are not UTF-8. None of them may stop the cleaning.
+    void entries_no_path_can_name_are_removed_data()
+    {
+        QTest::addColumn<QByteArray>("folder");  // nested `depth` times in the cache
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<QByteArray>("file");  // at the bottom
+        QTest::newRow("2,100 folders") << QByteArray("d") << 2100 << QByteArray("f");
+        QTest::newRow("long names") << QByteArray(200, 'n') << 25 << QByteArray("f");
+        QTest::newRow("not UTF-8") << QByteArray("\xff\xfe") << 2 << QByteArray("\xff.wdb");
+    }
+    void entries_no_path_can_name_are_removed()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("names are UTF-16 on Windows");
+#else
+        QFETCH(QByteArray, folder);
+        QFETCH(int, depth);
+        QFETCH(QByteArray, file);
+        GameFolder game;
+        game.touch(QStringLiteral("logs/log.txt"));
+        game.touch(QStringLiteral("interface/addons/Xlizzard_Foo/a.lua"));
+        QVERIFY(make_nested(game.nativePath("cache"), folder, depth, file));
+        const RemoveResult r = clean_game_folder();
+        QVERIFY2(r.ok, qPrintable(r.failedPath.right(100)));
+        QVERIFY(!game.exists(QStringLiteral("cache")));
+        QVERIFY(!game.exists(QStringLiteral("logs")));
+        QVERIFY(!game.exists(QStringLiteral("interface/addons/Xlizzard_Foo")));
+#endif
+    }
+
+    // Another process renames the add-on folder's parent away as soon as the
+    // first add-on is gone and puts something of its own in its place: a link
+    // to a folder outside the game, or a folder moved in. What was found under
+    // the old name is removed; nothing under the new one is touched.
+    void a_folder_swapped_while_cleaning_leads_nowhere_data()
+    {
+        QTest::addColumn<bool>("link");
+        QTest::newRow("link to outside") << true;
+        QTest::newRow("folder moved in") << false;
+    }
+    void a_folder_swapped_while_cleaning_leads_nowhere()
+    {
+        QFETCH(bool, link);
+        GameFolder game;
+        const QStringList addons{"Xlizzard_A", "Xlizzard_B", "Xlizzard_C", "Xlizzard_D", "Xlizzard_E", "Xlizzard_F"};
+        for (const QString &addon : addons)
+            for (int i = 0; i < 20; ++i) {
+                game.touch(QStringLiteral("interface/addons/%1/%2.lua").arg(addon).arg(i));
+                game.touch(QStringLiteral("../outside/addons/%1/%2.lua").arg(addon).arg(i), "outside");
+            }
+        bool swapped = false;
+        const RemoveResult r = clean_game_folder([&](const QString &) {
+            if (swapped)
+                return;
+            swapped = true;
+            // Where the system refuses the rename of a folder in use, nothing is swapped.
+            if (!QDir().rename(game.path(QStringLiteral("interface")), game.path(QStringLiteral("interface-moved"))))
+                return;
+            if (link)
+                QVERIFY(
+                    make_symlink(game.path(QStringLiteral("../outside")), game.path(QStringLiteral("interface")))
+                    || QDir().rename(game.path(QStringLiteral("../outside")), game.path(QStringLiteral("interface"))));
+            else
+                QVERIFY(QDir().rename(game.path(QStringLiteral("../outside")), game.path(QStringLiteral("interface"))));
+        });
+        QVERIFY(swapped);
+#ifndef Q_OS_WIN
+        // The held descriptors finish the walk in the folder that was moved.
+        QVERIFY2(r.ok, qPrintable(r.failedPath));
+#endif
+        // Where folders are reached by path (Windows), the walk may stop at the swap instead; never outside.
+        const QString outside = game.exists(QStringLiteral("../outside")) ? QStringLiteral("../outside/addons/")
+                                                                          : QStringLiteral("interface/addons/");
+        if (game.exists(QStringLiteral("interface-moved"))) {
+            for (const QString &addon : addons)
+                QCOMPARE(game.names(outside + addon).size(), 20);
+            if (r.ok)
+                QVERIFY(game.names(QStringLiteral("interface-moved/addons")).isEmpty());
+        } else {
+            QVERIFY(game.names(QStringLiteral("interface/addons")).isEmpty());
+        }
+    }
+
+#ifdef Q_OS_LINUX
+    // A RAM disk or a shared folder mounted inside the cache is another
+    // file system or mount: the removal stops before it and fails.
+    void nothing_on_another_mount_is_removed_data()
+    {
+        QTest::addColumn<bool>("bind");
+        QTest::newRow("bind mount") << true;
+        QTest::newRow("tmpfs") << false;
+    }
+    void nothing_on_another_mount_is_removed()
+    {
+        QFETCH(bool, bind);
+        GameFolder game;
+        game.touch(QStringLiteral("../shared/keep.txt"));
+        game.touch(QStringLiteral("cache/a.bin"));
+        game.mkdir(QStringLiteral("cache/sub/mounted"));
+        Mount mount(bind ? game.path(QStringLiteral("../shared")) : QStringLiteral("none"),
+                    game.path(QStringLiteral("cache/sub/mounted")), bind ? nullptr : "tmpfs", bind ? MS_BIND : 0);
+        if (!mount.ok())
+            QSKIP("this process may not mount (needs root and mount namespaces)");
+        game.touch(QStringLiteral("cache/sub/mounted/ram.bin"));
+        const RemoveResult r = clean_game_folder();
+        QVERIFY(game.exists(QStringLiteral("cache/sub/mounted/ram.bin")));
+        QVERIFY(game.exists(QStringLiteral("cache/sub/mounted/keep.txt")) == bind);
+        QVERIFY(!r.ok);
+        QCOMPARE(r.error, EXDEV);
+        QCOMPARE(r.failedPath, QStringLiteral("../cache/sub/mounted"));
+    }
+#endif
+
+    void a_second_run_after_the_release_finishes_the_work()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("cache/held.bin"));
+        game.touch(QStringLiteral("logs/log.txt"));
+        {
+            Immutable lock(game.path(QStringLiteral("cache/held.bin")));
+            REQUIRE_IMMUTABLE(lock);
+            QVERIFY(!clean_game_folder().ok);
+        }
+        QVERIFY(clean_game_folder().ok);
+        QVERIFY(!game.exists(QStringLiteral("cache")));
+        QVERIFY(!game.exists(QStringLiteral("logs")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCleaning)
+#include "test_cleaning.moc"

@@ -1,0 +1,474 @@
+#include "core/patches/archive.h"
+#include "core/patches/archive_check.h"
+#include "core/patches/archive_texts.h"
+#include "cli/check_command.h"
+#include "support/gamefolder.h"
+
+#include <QBuffer>
+#include <QRandomGenerator>
+
+#include <functional>
+
+using namespace tess;
+
+Q_DECLARE_METATYPE(tess::ArchiveState)
+Q_DECLARE_METATYPE(tess::ArchivePart)
+
+namespace {
+
+QByteArray read_all(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+ArchiveCheck check_bytes(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return check_archive(buffer);
+}
+
+quint32 le32(const QByteArray &b, int at)
+{
+    const auto *p = reinterpret_cast<const uchar *>(b.constData() + at);
+    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+}
+
+}  // namespace
+
+// Archives are made by the format's reference tool, as a server owner makes
+// them, then damaged the ways downloads and disks damage them.
+class TestArchive : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    bool haveTool_ = false;
+    QString fixtures_;  // archives made beforehand, when the tool cannot be run here
+    QString small_;
+    QString many_;
+
+    // Source files: text (compresses), random bytes (does not), one over
+    // several sectors, one empty.
+    QString make_files(const QString &name, int count)
+    {
+        const QString folder = dir_.filePath(name);
+        QDir().mkpath(folder);
+        QRandomGenerator random(7);
+        for (int i = 0; i < count; ++i) {
+            QFile f(folder + QStringLiteral("/f%1.bin").arg(i, 5, 10, QLatin1Char('0')));
+            if (!f.open(QIODevice::WriteOnly))
+                return {};
+            QByteArray data;
+            const int size = i == 0 ? 0 : i % 3 == 0 ? 40000 + i : 100 + i % 700;
+            for (int k = 0; k < size; ++k)
+                data.append(i % 2 ? char(random.bounded(256)) : char('a' + k % 7));
+            f.write(data);
+        }
+        return folder;
+    }
+
+    // An archive of every file in `folder`, or an empty text when the tool fails.
+    // Where the tool cannot run (a Windows build under Wine), the same kind of
+    // archive comes from those the build machine's tool made for these tests.
+    QString make_archive(const QString &name, const QString &folder, int version, bool compressed)
+    {
+        const QString path = dir_.filePath(name);
+        if (!fixtures_.isEmpty()) {
+            const QString made = fixtures_
+                + QStringLiteral("/%1-v%2-%3.mpq")
+                      .arg(QFileInfo(folder).fileName())
+                      .arg(version)
+                      .arg(compressed ? QLatin1Char('c') : QLatin1Char('s'));
+            QFile::remove(path);
+            return QFile::copy(made, path) ? path : QString();
+        }
+        QStringList args{QStringLiteral("-c"), QStringLiteral("-q"), QStringLiteral("-f"), QStringLiteral("-M"),
+                         QString::number(version)};
+        if (!compressed)
+            args << QStringLiteral("-C") << QStringLiteral("none");
+        args << path;
+        const QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
+        for (const QString &file : files)
+            args << QDir(folder).filePath(file);
+        QProcess tool;
+        tool.start(QStringLiteral("smpq"), args);
+        if (!tool.waitForFinished(120000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0)
+            return {};
+        return QFile::exists(path) ? path : QString();
+    }
+
+    QString copy_with(const QString &from, const QString &name, const std::function<void(QByteArray &)> &change)
+    {
+        QByteArray bytes = read_all(from);
+        change(bytes);
+        const QString path = dir_.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            return {};
+        return path;
+    }
+
+    void require_tool() const
+    {
+        if (!haveTool_)
+            QSKIP("smpq is not installed here (scripts/setup installs it); no real archives can be made");
+    }
+
+    // Where the header places a table of sound archive `bytes`, from the file's start.
+    static quint32 hash_table_at(const QByteArray &bytes) { return le32(bytes, 16); }
+    static quint32 block_table_at(const QByteArray &bytes) { return le32(bytes, 20); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir_.isValid());
+        QProcess probe;
+        probe.start(QStringLiteral("smpq"), {QStringLiteral("--version")});
+        haveTool_ = probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit;
+        const QString made = qEnvironmentVariable("TESSARINE_TEST_ARCHIVES");
+        if (!haveTool_ && !made.isEmpty() && QFileInfo::exists(made + QStringLiteral("/few-v1-c.mpq"))) {
+            fixtures_ = made;
+            haveTool_ = true;
+        }
+        if (!haveTool_)
+            return;
+        const QString few =
+            fixtures_.isEmpty() ? make_files(QStringLiteral("few"), 12) : dir_.filePath(QStringLiteral("few"));
+        small_ = make_archive(QStringLiteral("small.mpq"), few, 1, true);
+        QVERIFY(!small_.isEmpty());
+        many_ = fixtures_.isEmpty() ? make_files(QStringLiteral("many"), 2000) : dir_.filePath(QStringLiteral("many"));
+    }
+
+    void table_keys_are_the_formats_own()
+    {
+        // The keys every archive's tables are encrypted with.
+        QCOMPARE(archive_hash("(hash table)", 3), 0xC3AF3770u);
+        QCOMPARE(archive_hash("(block table)", 3), 0xEC83B3A3u);
+        QCOMPARE(archive_hash("(HASH TABLE)", 3), 0xC3AF3770u);
+    }
+
+    void archives_made_by_the_tool_are_sound_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<bool>("compressed");
+        QTest::addColumn<bool>("thousands");
+        for (int version = 1; version <= 4; ++version)
+            for (bool compressed : {true, false})
+                QTest::addRow("v%d %s", version, compressed ? "compressed" : "stored")
+                    << version << compressed << false;
+        QTest::addRow("v1 stored, 2000 files") << 1 << false << true;
+        QTest::addRow("v2 compressed, 2000 files") << 2 << true << true;
+    }
+    void archives_made_by_the_tool_are_sound()
+    {
+        require_tool();
+        QFETCH(int, version);
+        QFETCH(bool, compressed);
+        QFETCH(bool, thousands);
+        const QString folder = thousands ? many_ : dir_.filePath(QStringLiteral("few"));
+        const QString path =
+            make_archive(QStringLiteral("sound-%1-%2-%3.mpq").arg(version).arg(compressed).arg(thousands), folder,
+                         version, compressed);
+        QVERIFY(!path.isEmpty());
+        const ArchiveCheck check = check_archive(path);
+        QVERIFY2(check.sound(), qPrintable(describe(check)));
+
+        // The same archive behind data of another kind, at a 512-byte step
+        // as the game searches, is still found and sound.
+        const QString behind =
+            copy_with(path, QStringLiteral("behind.mpq"), [](QByteArray &b) { b.prepend(QByteArray(1024, 'x')); });
+        QVERIFY2(check_archive(behind).sound(), qPrintable(describe(check_archive(behind))));
+    }
+
+    void cut_archives_say_both_sizes_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("where");
+        for (int version : {1, 2, 4})
+            for (const char *where : {"header", "data", "tables", "last byte"})
+                QTest::addRow("v%d in %s", version, where) << version << QString::fromLatin1(where);
+    }
+    void cut_archives_say_both_sizes()
+    {
+        require_tool();
+        QFETCH(int, version);
+        QFETCH(QString, where);
+        const QString path = make_archive(QStringLiteral("cut-%1.mpq").arg(version),
+                                          dir_.filePath(QStringLiteral("few")), version, true);
+        QVERIFY(!path.isEmpty());
+        const QByteArray whole = read_all(path);
+        const int tables = int(qMin(hash_table_at(whole), block_table_at(whole)));
+        const int at = where == QLatin1String("header") ? 20
+            : where == QLatin1String("data")            ? tables / 2
+            : where == QLatin1String("tables")          ? tables + 20
+                                                        : whole.size() - 1;
+        const ArchiveCheck check = check_bytes(whole.left(at));
+        QCOMPARE(check.state, ArchiveState::CutShort);
+        QCOMPARE(check.expectedBytes, quint64(whole.size()));
+        QCOMPARE(check.actualBytes, quint64(at));
+    }
+
+    void blank_and_flipped_tables_are_damage_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<ArchivePart>("part");
+        QTest::addRow("zero-filled from the middle") << QStringLiteral("zero tail") << ArchivePart::BlockTable;
+        QTest::addRow("hash table byte") << QStringLiteral("flip hash") << ArchivePart::HashTable;
+        QTest::addRow("block table byte") << QStringLiteral("flip block") << ArchivePart::BlockTable;
+        QTest::addRow("first file's sector table") << QStringLiteral("flip sectors") << ArchivePart::SectorTable;
+    }
+    void blank_and_flipped_tables_are_damage()
+    {
+        require_tool();
+        QFETCH(QString, damage);
+        QFETCH(ArchivePart, part);
+        const QByteArray whole = read_all(small_);
+        const int hash = int(hash_table_at(whole));
+        const int block = int(block_table_at(whole));
+        QVERIFY(hash < block && block < whole.size());
+        QByteArray bytes = whole;
+        if (damage == QLatin1String("zero tail")) {
+            // What a download that pre-allocated the file and stopped leaves.
+            for (int i = whole.size() / 2; i < whole.size(); ++i)
+                bytes[i] = 0;
+        } else if (damage == QLatin1String("flip hash")) {
+            bytes[hash + (block - hash) / 2] = char(bytes[hash + (block - hash) / 2] ^ 0x5A);
+        } else if (damage == QLatin1String("flip block")) {
+            bytes[block + 16 + 5] = char(bytes[block + 16 + 5] ^ 0x5A);
+        } else {
+            // The first file follows the 32-byte header; its table's first offset is its own size.
+            bytes[32 + 1] = char(bytes[32 + 1] ^ 0x5A);
+        }
+        const ArchiveCheck check = check_bytes(bytes);
+        QCOMPARE(check.state, ArchiveState::Damaged);
+        if (damage == QLatin1String("flip block"))
+            // The block's own fields decrypt wrongly: it may be read as
+            // lying outside the archive before its flags are reached.
+            QVERIFY2(check.part == ArchivePart::BlockTable || check.part == ArchivePart::File,
+                     qPrintable(describe(check)));
+        else
+            QCOMPARE(check.part, part);
+        QVERIFY(describe(check).startsWith(QLatin1String("damaged: ")));
+    }
+
+    void other_files_are_no_archive()
+    {
+        QCOMPARE(check_bytes(QByteArray()).state, ArchiveState::NotArchive);
+        QCOMPARE(check_bytes("<!DOCTYPE html><html><head><title>404 Not Found</title></head>"
+                             "<body><h1>Not Found</h1></body></html>\n")
+                     .state,
+                 ArchiveState::NotArchive);
+        QCOMPARE(check_bytes(QByteArray(70000, '\0')).state, ArchiveState::NotArchive);
+        // The signature off the 512-byte steps is not where the game looks.
+        QCOMPARE(check_bytes(QByteArray(100, ' ') + QByteArray("MPQ\x1A", 4) + QByteArray(200, '\0')).state,
+                 ArchiveState::NotArchive);
+        // A signature alone: the header is cut short.
+        QCOMPARE(check_bytes(QByteArray("MPQ\x1A\x20\0\0", 7)).state, ArchiveState::CutShort);
+    }
+
+    void impossible_headers_are_damage()
+    {
+        // A header with empty tables, then one field at a time made impossible.
+        const auto header = [](std::initializer_list<std::pair<int, quint32>> fields) {
+            QByteArray bytes(32, '\0');
+            const auto put = [&bytes](int at, quint32 v) {
+                for (int i = 0; i < 4; ++i)
+                    bytes[at + i] = char(v >> (8 * i));
+            };
+            put(0, 0x1A51504D);
+            put(4, 32);
+            put(8, 32);
+            for (const auto &[at, value] : fields)
+                put(at, value);
+            return check_bytes(bytes);
+        };
+        QVERIFY(header({}).sound());
+        QCOMPARE(header({{12, 9}}).fault, ArchiveFault::UnknownVersion);
+        QCOMPARE(header({{14, 30}}).fault, ArchiveFault::BadSize);  // sector size
+        const ArchiveCheck huge = header({{24, 0x40000000}});       // hash entries past any real archive
+        QCOMPARE(huge.part, ArchivePart::HashTable);
+        QCOMPARE(huge.fault, ArchiveFault::BadSize);
+        const ArchiveCheck outside = header({{20, 0}, {28, 4}});  // 64 bytes of table in a 32-byte archive
+        QCOMPARE(outside.part, ArchivePart::BlockTable);
+        QCOMPARE(outside.fault, ArchiveFault::Outside);
+        // An archive size that wraps around when added to the header's place.
+        QCOMPARE(header({{8, 0xFFFFFFFF}}).state, ArchiveState::CutShort);
+    }
+
+    void missing_files_are_unreadable_with_the_systems_reason()
+    {
+        const ArchiveCheck check = check_archive(dir_.filePath(QStringLiteral("absent.mpq")));
+        QCOMPARE(check.state, ArchiveState::Unreadable);
+        QVERIFY(!check.error.isEmpty());
+        QVERIFY(describe(check).startsWith(QLatin1String("unreadable: ")));
+    }
+
+    void every_managed_archive_is_checked_against_the_list_and_kept_in_the_cache()
+    {
+        require_tool();
+        GameFolder game;
+        const QByteArray sound = read_all(small_);
+        game.touch(QStringLiteral("Data/patch-a.mpq"), sound);
+        game.touch(QStringLiteral("Data/ruRU/patch-ruRU-a.mpq.disabled"), sound.left(sound.size() / 2));
+        game.touch(QStringLiteral("Data/patch-b.mpq.disabled"), "<html><body>502 Bad Gateway</body></html>");
+        game.touch(QStringLiteral("Data/PATCH-C.MPQ.disabled"), sound);
+        // Not managed by any row: the locale's base archive and the game's own.
+        game.touch(QStringLiteral("Data/ruRU/patch-ruRU.mpq"), "x");
+        game.touch(QStringLiteral("Data/patch-2.mpq"), "x");
+
+        // The list as sha256sum writes it, with other letter case and the
+        // other name of a switched file.
+        QProcess sum;
+        sum.setWorkingDirectory(game.root());
+        sum.start(QStringLiteral("sha256sum"), {QStringLiteral("Data/patch-a.mpq")});
+        if (!sum.waitForFinished(10000) || sum.exitCode() != 0)
+            QSKIP("sha256sum is not at hand to write the list with");
+        const QByteArray line = sum.readAllStandardOutput().replace("patch-a.mpq", "PATCH-A.mpq.disabled");
+        const ChecksumList list = ChecksumList::parse(line + QByteArray(64, 'e') + "  Data/patch-c.mpq\r\n"
+                                                      + "not a line\n" + QByteArray(64, 'f') + "  Data/patch-d.mpq\n");
+        QCOMPARE(list.size(), 3);
+
+        ArchiveCache cache;
+        const auto states = [](const ArchiveReport &report) {
+            QMap<QString, ArchiveState> found;
+            for (const ArchiveResult &r : report.results)
+                found.insert(r.path.toLower(), r.check.state);
+            return found;
+        };
+        const QMap<QString, ArchiveState> expected = {
+            {QStringLiteral("../data/patch-a.mpq"), ArchiveState::Sound},
+            {QStringLiteral("../data/rurU/patch-ruRU-a.mpq.disabled").toLower(), ArchiveState::CutShort},
+            {QStringLiteral("../data/patch-b.mpq.disabled"), ArchiveState::NotArchive},
+            {QStringLiteral("../data/patch-c.mpq.disabled"), ArchiveState::Changed},
+        };
+        const ArchiveReport first = check_patch_archives(list, cache);
+        QCOMPARE(states(first), expected);
+        QCOMPARE(first.broken(), 3);
+        for (const ArchiveResult &r : first.results) {
+            QVERIFY(!r.fromCache);
+            QCOMPARE(r.letter,
+                     r.path.toLower().contains(QLatin1String("-a."))       ? QStringLiteral("a")
+                         : r.path.toLower().contains(QLatin1String("-b.")) ? QStringLiteral("b")
+                                                                           : QStringLiteral("c"));
+        }
+
+        // Saved and loaded, the cache answers for every unchanged file.
+        QVERIFY(cache.save());
+        QVERIFY(QFile::exists(kArchiveCacheFile));
+        ArchiveCache loaded = ArchiveCache::load();
+        QCOMPARE(loaded.size(), 4);
+        const ArchiveReport second = check_patch_archives(list, loaded);
+        QCOMPARE(states(second), expected);
+        for (const ArchiveResult &r : second.results)
+            QVERIFY2(r.fromCache, qPrintable(r.path));
+
+        // A cached verdict is believed without reading the file again...
+        QByteArray text = loaded.serialize();
+        const int at = text.indexOf("\t../Data/patch-a.mpq");
+        QVERIFY(at > 0);
+        const int lineStart = text.lastIndexOf('\n', at) + 1;
+        QList<QByteArray> fields = text.mid(lineStart, at - lineStart).split('\t');
+        fields[3] = QByteArray::number(int(ArchiveState::NotArchive));
+        text.replace(lineStart, at - lineStart, fields.join('\t'));
+        ArchiveCache planted = ArchiveCache::deserialize(text + "garbage\tline\n");
+        QCOMPARE(planted.size(), 4);
+        QCOMPARE(states(check_patch_archives(list, planted)).value(QStringLiteral("../data/patch-a.mpq")),
+                 ArchiveState::NotArchive);
+        // ...until the file changes: then it is read afresh.
+        game.touch(QStringLiteral("Data/patch-a.mpq"), sound);
+        QFile rewritten(game.path(QStringLiteral("Data/patch-a.mpq")));
+        QVERIFY(rewritten.open(QIODevice::ReadWrite));
+        QVERIFY(rewritten.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+        rewritten.close();
+        QCOMPARE(states(check_patch_archives(list, planted)).value(QStringLiteral("../data/patch-a.mpq")),
+                 ArchiveState::Sound);
+
+        // A file no longer there leaves the cache.
+        QVERIFY(QFile::remove(game.path(QStringLiteral("Data/patch-b.mpq.disabled"))));
+        check_patch_archives(list, planted);
+        QCOMPARE(planted.size(), 3);
+        QCOMPARE(ArchiveCache::deserialize("another format\n" + text).size(), 0);
+    }
+
+    void check_command_prints_a_line_per_archive_and_fails_on_any_broken_one()
+    {
+        require_tool();
+        // Read while the working folder is still the build's (a Windows path without a drive is the current drive's).
+        const QByteArray shippedRu = read_all(QStringLiteral(TESSARINE_SOURCE_DIR "/dist/.config/config_ru.json"));
+        QVERIFY(!shippedRu.isEmpty());
+        GameFolder game;
+        const QByteArray sound = read_all(small_);
+        game.touch(QStringLiteral("Data/patch-a.mpq"), sound);
+        QString text;
+        QTextStream out(&text);
+        QCOMPARE(check_command({QStringLiteral("--check")}, out), 0);
+        QCOMPARE(text,
+                 QStringLiteral("Data/patch-a.mpq\tsound\tsound\n1 archives checked, 0 not sound\n")
+                     .replace(QLatin1Char('/'), QDir::separator()));
+
+        game.touch(QStringLiteral("Data/ruRU/patch-ruRU-b.mpq.disabled"), sound.left(sound.size() - 100));
+        // The shipped Russian file with texts of its own for the check.
+        Json ru = Json::parse(shippedRu.toStdString());
+        ru["archive_check"] =
+            Json::parse(R"({"cut_short": "обрезан: %1 из %2 МБ", "summary": "%1 проверено, %2 с ошибкой"})");
+        game.touch(QStringLiteral("launcher/.config/config_ru.json"), QByteArray::fromStdString(ru.dump()));
+        text.clear();
+        QCOMPARE(check_command({QStringLiteral("--check"), QStringLiteral("ru")}, out), 1);
+        const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines.contains(QStringLiteral("Data/ruRU/patch-ruRU-b.mpq.disabled\tcut-short\tобрезан: %1 из %2 МБ")
+                                    .arg(QLocale(QLocale::English).toString((sound.size() - 100) / 1048576.0, 'f', 2),
+                                         QLocale(QLocale::English).toString(sound.size() / 1048576.0, 'f', 2))
+                                    .replace(QLatin1Char('/'), QDir::separator())),
+                 qPrintable(text));
+        QCOMPARE(lines.last(), QStringLiteral("2 проверено, 1 с ошибкой"));
+    }
+
+    void texts_say_sizes_in_megabytes_and_take_the_language_files()
+    {
+        ArchiveCheck cut;
+        cut.state = ArchiveState::CutShort;
+        cut.expectedBytes = quint64(1340) << 20;
+        cut.actualBytes = quint64(812) << 20;
+        QCOMPARE(describe(cut), QStringLiteral("cut short: 812 of 1,340 MB"));
+        cut.expectedBytes = 400 * 1024;
+        cut.actualBytes = 200 * 1024;
+        QCOMPARE(describe(cut), QStringLiteral("cut short: 0.20 of 0.39 MB"));
+        cut.expectedBytes = quint64(3) << 20;
+        QCOMPARE(describe(cut), QStringLiteral("cut short: 0.2 of 3.0 MB"));
+
+        ArchiveCheck sector;
+        sector.state = ArchiveState::Damaged;
+        sector.part = ArchivePart::SectorTable;
+        sector.fault = ArchiveFault::NotAscending;
+        sector.entry = 12;
+        QCOMPARE(describe(sector), QStringLiteral("damaged: the sector table of file 12 is not ascending"));
+        ArchiveCheck flags = sector;
+        flags.part = ArchivePart::BlockTable;
+        flags.fault = ArchiveFault::BadFlags;
+        QCOMPARE(describe(flags), QStringLiteral("damaged: the block table has impossible flags (entry 12)"));
+
+        const Json doc = Json::parse(R"({"archive_check": {"cut_short": "обрезан: %1 из %2 МБ", "changed": 5}})");
+        const ArchiveTexts texts = archive_texts(doc);
+        cut.expectedBytes = quint64(1340) << 20;
+        cut.actualBytes = quint64(812) << 20;
+        QCOMPARE(describe(cut, texts), QStringLiteral("обрезан: 812 из 1,340 МБ"));
+        ArchiveCheck changed;
+        changed.state = ArchiveState::Changed;
+        QCOMPARE(describe(changed, texts), QStringLiteral("changed since it was shipped"));
+        QCOMPARE(describe(changed, archive_texts(Json::parse("[]"))), QStringLiteral("changed since it was shipped"));
+
+        // The shipped Russian file says it in Russian, part and fault too.
+        const Json ru =
+            Json::parse(read_all(QStringLiteral(TESSARINE_SOURCE_DIR "/dist/.config/config_ru.json")).toStdString());
+        QCOMPARE(describe(cut, archive_texts(ru)), QStringLiteral("обрезан: 812 из 1,340 МБ"));
+        QCOMPARE(describe(sector, archive_texts(ru)),
+                 QStringLiteral("повреждён: таблица секторов файла 12 не возрастает"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestArchive)
+#include "test_archive.moc"
