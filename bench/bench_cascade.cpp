@@ -2,6 +2,7 @@
 // rows: switching the first patch off switches off every other one in the
 // same pass. Reports the scans it took beside the time.
 #include "log/log.h"
+#include "core/session/session.h"
 #include "gui/app/mainwindow.h"
 #include "core/config/langfile.h"
 #include "gui/patches/items.h"
@@ -65,10 +66,9 @@ int main(int argc, char *argv[])
         const QString previous = QDir::currentPath();
         QDir::setCurrent(game + QStringLiteral("/launcher"));
         tess::log().open(QStringLiteral("events.log"));
-        StaticItem::static_num = 0;
         {
             MainWindow window({QStringLiteral("en")});
-            auto *first = static_cast<DynamicItem *>(window.patchFrames.first());
+            auto *first = static_cast<DynamicItem *>(window.patchFrames().first());
             scans_counted = 0;
             tess::set_scan_hook([] { ++scans_counted; });
             QElapsedTimer timer;
@@ -78,8 +78,9 @@ int main(int argc, char *argv[])
             tess::set_scan_hook(nullptr);
             scans = scans_counted;
             int off = 0;
-            for (StaticItem *row : window.patchFrames)
-                if (auto *d = dynamic_cast<DynamicItem *>(row); d && d->infolder_status() == tess::StatusPair{0, 0})
+            for (StaticItem *row : window.patchFrames())
+                if (auto *d = dynamic_cast<DynamicItem *>(row);
+                    d && window.session().status().value(d->key()) == tess::StatusPair{0, 0})
                     ++off;
             if (run == 0)
                 std::printf("patches off after the change: %d (the chosen one and %d by conditions)\n", off, off - 1);

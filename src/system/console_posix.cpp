@@ -6,18 +6,18 @@ namespace tess::console {
 
 namespace {
 
-void write(std::FILE *stream, const QByteArray &utf8)
+bool write(std::FILE *stream, const QByteArray &utf8)
 {
-    std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stream);
-    std::fflush(stream);
+    const size_t written = std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stream);
+    return std::fflush(stream) == 0 && written == size_t(utf8.size());
 }
 
 }  // namespace
 
 void attach_parent() {}
 
-void out(const QByteArray &utf8) { write(stdout, utf8); }
+bool out(const QByteArray &utf8) { return write(stdout, utf8); }
 
-void err(const QByteArray &utf8) { write(stderr, utf8); }
+bool err(const QByteArray &utf8) { return write(stderr, utf8); }
 
 }  // namespace tess::console

@@ -11,11 +11,11 @@ HANDLE err_handle = nullptr;
 
 bool usable(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE && GetFileType(h) != FILE_TYPE_UNKNOWN; }
 
-void write(HANDLE h, const QByteArray &utf8)
+bool write(HANDLE h, const QByteArray &utf8)
 {
     DWORD written = 0;
-    if (usable(h))
-        WriteFile(h, utf8.constData(), DWORD(utf8.size()), &written, nullptr);
+    return usable(h) && WriteFile(h, utf8.constData(), DWORD(utf8.size()), &written, nullptr)
+        && written == DWORD(utf8.size());
 }
 
 }  // namespace
@@ -39,8 +39,8 @@ void attach_parent()
     SetConsoleOutputCP(CP_UTF8);
 }
 
-void out(const QByteArray &utf8) { write(out_handle, utf8); }
+bool out(const QByteArray &utf8) { return write(out_handle, utf8); }
 
-void err(const QByteArray &utf8) { write(err_handle, utf8); }
+bool err(const QByteArray &utf8) { return write(err_handle, utf8); }
 
 }  // namespace tess::console

@@ -188,8 +188,9 @@ ReadResult read_regular_file(const QString &path, qint64 limit);
 namespace console {
 
 void attach_parent();
-void out(const QByteArray &utf8);
-void err(const QByteArray &utf8);
+// False when the text could not be written whole (a full disk, a closed stream).
+bool out(const QByteArray &utf8);
+bool err(const QByteArray &utf8);
 
 }  // namespace console
 

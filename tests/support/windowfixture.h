@@ -3,6 +3,7 @@
 #include "log/log.h"
 #include "gui/app/mainwindow.h"
 #include "core/config/fatal.h"
+#include "core/session/session.h"
 #include "gui/patches/items.h"
 #include "support/gamefolder.h"
 #include "support/languagefile.h"
@@ -38,9 +39,6 @@ public:
     {
         game.touch(QStringLiteral("launcher/.config/") + fileName, languageFile);
         tess::log().open(game.path(QStringLiteral("launcher/events.log")));
-        // The class-wide counter assigns the fixed rows; each window here
-        // is the first of its process as far as the rows know.
-        StaticItem::static_num = 0;
         arguments_ = arguments;
     }
     ~WindowFixture()

@@ -2,6 +2,7 @@
 
 #include "system/system.h"
 #include "core/search/wildcard.h"
+#include "core/search/places.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -144,7 +145,7 @@ bool start_game(const QList<LaunchCommand> &commands)
 
 bool game_holds_archive()
 {
-    const QStringList found = glob(QStringLiteral("../data/patch-2.mpq"));
+    const QStringList found = glob(places::kProbe);
     if (found.isEmpty())
         return true;
     return file_held_open(found.first());
@@ -152,11 +153,9 @@ bool game_holds_archive()
 
 QString game_executable()
 {
-    const QStringList found = glob(QStringLiteral("../wow.exe"));
-    return found.isEmpty() ? QStringLiteral("../wow.exe") : found.first();
+    const QStringList found = glob(places::kExecutable);
+    return found.isEmpty() ? places::kExecutable : found.first();
 }
-
-bool dxvk_on() { return !glob(QStringLiteral("../d3d9.dll")).isEmpty(); }
 
 QString community_invitation()
 {

@@ -51,10 +51,6 @@ QString with_native_d3d9(const QString &overrides);
 // "../wow.exe" as it is on disk (letter case ignored), or as written when absent.
 QString game_executable();
 
-// Whether the DXVK renderer is on: "../d3d9.dll" under its working name,
-// in any letter case.
-bool dxvk_on();
-
 // The community chat's invitation, joined from its stored pieces.
 QString community_invitation();
 

@@ -2,7 +2,14 @@
 
 #include "core/search/wildcard.h"
 
+#include <QLocale>
+
 namespace tess {
+
+QString language_code(const QStringList &arguments)
+{
+    return arguments.isEmpty() ? QLocale::system().name().toLower() : arguments.first();
+}
 
 QStringList language_candidates(const QString &configDir)
 {

@@ -5,6 +5,10 @@
 
 namespace tess {
 
+// The language code the program runs in: the first of `arguments` (those
+// after the program's name), else the system locale's name in lower case.
+QString language_code(const QStringList &arguments);
+
 // The language files of a folder: names ending in ".json" in any letter
 // case, not beginning with ".", in the order the file system lists them.
 QStringList language_candidates(const QString &configDir);

@@ -2,6 +2,7 @@
 
 #include "log/log.h"
 #include "core/search/wildcard.h"
+#include "core/search/places.h"
 
 namespace tess {
 
@@ -24,14 +25,15 @@ QString text_of(const QStringList &choices, int index) { return choices.value(in
 
 }  // namespace
 
-int fonts_on_disk() { return fonts_choice(present(QStringLiteral("../fonts/*.ttf"))); }
+int fonts_on_disk() { return fonts_choice(present(places::kFonts + QStringLiteral("/*.ttf"))); }
 
-int dxvk_on_disk()
-{
-    return dxvk_choice(present(QStringLiteral("../d3d9.dll")), present(QStringLiteral("../dxvk.conf")));
-}
+int dxvk_on_disk() { return dxvk_choice(present(places::kD3d9), present(places::kDxvkConf)); }
 
-OptionRows::OptionRows(PatchStatusMap &status, RowsModel model) : status_(status), model_(std::move(model)) {}
+bool dxvk_on() { return dxvk_switch(dxvk_on_disk()).library; }
+
+OptionRows::OptionRows(PatchStatusMap &status, RowsModel model, Disk disk)
+    : status_(status), model_(std::move(model)), disk_(disk), simulated_(status)
+{}
 
 PatchRowState &OptionRows::make_patch_row(PatchRow row)
 {
@@ -52,17 +54,53 @@ std::vector<const PatchRow *> OptionRows::listed_rows() const
 
 void OptionRows::start()
 {
+    start_patch_rows();
+    start_fixed_rows();
+}
+
+void OptionRows::start_patch_rows()
+{
     for (const PatchRow &patch : model_.patches) {
         PatchRowState &row = make_patch_row(patch);
         read_patch_row(row);
         list_patch_row(row);
     }
+}
+
+void OptionRows::start_fixed_rows()
+{
     read_fonts();
     read_dxvk();
     read_allpatches();
 }
 
-void OptionRows::rescan() { status_ = get_status(); }
+PatchRowState *OptionRows::patch_row(const QString &key)
+{
+    for (PatchRowState *r : listed_)
+        if (r->row.key == key)
+            return r;
+    return nullptr;
+}
+
+void OptionRows::rescan() { status_ = disk_ == Disk::Real ? get_status() : simulated_; }
+
+SwitchResult OptionRows::switch_patch(const QString &key, const StatusPair &status)
+{
+    if (disk_ == Disk::Real)
+        return set_patch_status(key, status);
+    simulated_.set(key, status);
+    return {};
+}
+
+SwitchResult OptionRows::switch_fonts(int index) const
+{
+    return disk_ == Disk::Real ? switch_fonts_status(index) : SwitchResult();
+}
+
+SwitchResult OptionRows::switch_dxvk(int index) const
+{
+    return disk_ == Disk::Real ? switch_dxvk_status(index) : SwitchResult();
+}
 
 void OptionRows::track(const SwitchResult &result)
 {
@@ -104,7 +142,7 @@ void OptionRows::check_conditions(PatchRowState &row)
         hints << c.hint;
         if (status_.value(key) != StatusPair{0, 0}) {
             // What the disk holds afterwards is all that counts: rescan.
-            track(set_patch_status(key, {0, 0}));
+            track(switch_patch(key, {0, 0}));
             rescan();
         }
     }
@@ -160,7 +198,7 @@ ChangeResult OptionRows::change_patch(PatchRowState &row, int index)
     if (index < 0 || size_t(index) >= row.row.choices.size())
         return {};
     complete_ = true;
-    track(set_patch_status(row.row.key, row.row.choices[size_t(index)].status));
+    track(switch_patch(row.row.key, row.row.choices[size_t(index)].status));
     rescan();
     for (PatchRowState *r : listed_)
         check_conditions(*r);
@@ -170,7 +208,7 @@ ChangeResult OptionRows::change_patch(PatchRowState &row, int index)
 }
 
 ChangeResult OptionRows::change_file_row(int index, const FixedRow &fixed, RowState &state,
-                                         SwitchResult (*switcher)(int), void (OptionRows::*reread)())
+                                         SwitchResult (OptionRows::*switcher)(int) const, void (OptionRows::*reread)())
 {
     log_change(fixed.title.name);
     state.shown = index;
@@ -178,7 +216,7 @@ ChangeResult OptionRows::change_file_row(int index, const FixedRow &fixed, RowSt
         return {};
     complete_ = true;
     // Whatever the switch managed, the row shows the disk afterwards.
-    track(switcher(index));
+    track((this->*switcher)(index));
     (this->*reread)();
     read_allpatches();
     return {true, complete_};
@@ -186,12 +224,12 @@ ChangeResult OptionRows::change_file_row(int index, const FixedRow &fixed, RowSt
 
 ChangeResult OptionRows::change_fonts(int index)
 {
-    return change_file_row(index, model_.fonts, fonts, switch_fonts_status, &OptionRows::read_fonts);
+    return change_file_row(index, model_.fonts, fonts, &OptionRows::switch_fonts, &OptionRows::read_fonts);
 }
 
 ChangeResult OptionRows::change_dxvk(int index)
 {
-    return change_file_row(index, model_.dxvk, dxvk, switch_dxvk_status, &OptionRows::read_dxvk);
+    return change_file_row(index, model_.dxvk, dxvk, &OptionRows::switch_dxvk, &OptionRows::read_dxvk);
 }
 
 ChangeResult OptionRows::change_allpatches(int index)
@@ -204,9 +242,9 @@ ChangeResult OptionRows::change_allpatches(int index)
     complete_ = true;
     const BulkSwitch plan = allpatches_switch(index, listed_rows(), model_.defaults);
     for (const auto &patch : plan.patches)
-        track(set_patch_status(patch.first, patch.second));
-    track(switch_fonts_status(plan.fonts));
-    track(switch_dxvk_status(plan.dxvk));
+        track(switch_patch(patch.first, patch.second));
+    track(switch_fonts(plan.fonts));
+    track(switch_dxvk(plan.dxvk));
     const bool switched = complete_;
     rescan();
     for (PatchRowState *r : listed_)

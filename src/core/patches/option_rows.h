@@ -11,6 +11,8 @@ namespace tess {
 // The fonts and DXVK rows' choices for what the game folder holds now.
 int fonts_on_disk();
 int dxvk_on_disk();
+// Whether the DXVK renderer is on: its library under its working name.
+bool dxvk_on();
 
 // What one row shows: a choice (-1 for "???"), enabled or not, and the
 // tooltip that says why not.
@@ -38,8 +40,15 @@ struct [[nodiscard]] ChangeResult {
 class OptionRows
 {
 public:
+    // What the rows switch and scan: the game folder itself, or a copy of
+    // its scan in memory that takes every patch switch without touching a
+    // file and leaves the fonts and DXVK files as they are (what the
+    // window's start and a player's picks would show, read without changing
+    // anything).
+    enum class Disk { Real, Simulated };
+
     // `status` is the scan the rows read; every rescan replaces it.
-    OptionRows(PatchStatusMap &status, RowsModel model);
+    OptionRows(PatchStatusMap &status, RowsModel model, Disk disk = Disk::Real);
 
     const RowsModel &model() const { return model_; }
 
@@ -51,6 +60,10 @@ public:
     // Every row of the model listed and read as the window builds them:
     // the patch rows in order, then fonts, DXVK and all patches.
     void start();
+    void start_patch_rows();
+    void start_fixed_rows();
+    // The listed patch row of a letter; nullptr for none.
+    PatchRowState *patch_row(const QString &key);
 
     // What each row reads when it is built.
     void read_patch_row(PatchRowState &row);
@@ -76,14 +89,19 @@ public:
 
 private:
     void rescan();
+    SwitchResult switch_patch(const QString &key, const StatusPair &status);
+    SwitchResult switch_fonts(int index) const;
+    SwitchResult switch_dxvk(int index) const;
     void track(const SwitchResult &result);
     bool show_matching_choice(PatchRowState &row) const;
-    ChangeResult change_file_row(int index, const FixedRow &fixed, RowState &state, SwitchResult (*switcher)(int),
-                                 void (OptionRows::*reread)());
+    ChangeResult change_file_row(int index, const FixedRow &fixed, RowState &state,
+                                 SwitchResult (OptionRows::*switcher)(int) const, void (OptionRows::*reread)());
     std::vector<const PatchRow *> listed_rows() const;
 
     PatchStatusMap &status_;
     RowsModel model_;
+    Disk disk_;
+    PatchStatusMap simulated_;        // the simulated disk's scan
     std::deque<PatchRowState> rows_;  // stable addresses for the widgets
     std::vector<PatchRowState *> listed_;
     bool complete_ = true;

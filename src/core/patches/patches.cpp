@@ -6,6 +6,7 @@
 #include "system/system.h"
 #include "core/patches/rows.h"
 #include "core/search/wildcard.h"
+#include "core/search/places.h"
 
 #include <QDir>
 
@@ -26,7 +27,7 @@ QStringList make_alphabet()
 const QString kDisabled = QStringLiteral(".disabled");
 const QString kMpq = QStringLiteral(".mpq");
 // Where the patch searches start; every path they find begins with it.
-const QString kDataFolder = QStringLiteral("../Data");
+const QString &kDataFolder = places::kData;
 
 // A patch archive's path as the search built it: kDataFolder's components,
 // then maybe locale folders, then the name.
@@ -175,7 +176,7 @@ SwitchResult set_patch_status(const QString &key, const StatusPair &status)
 SwitchResult switch_fonts_status(int index)
 {
     SwitchResult result;
-    switch_all(QStringLiteral("../fonts/*.ttf*"), QStringLiteral(".ttf"), fonts_on(index), result);
+    switch_all(places::kFonts + QStringLiteral("/*.ttf*"), QStringLiteral(".ttf"), fonts_on(index), result);
     return result;
 }
 
@@ -183,8 +184,8 @@ SwitchResult switch_dxvk_status(int index)
 {
     SwitchResult result;
     const DxvkSwitch wanted = dxvk_switch(index);
-    if (switch_all(QStringLiteral("../d3d9.dll*"), QStringLiteral(".dll"), wanted.library, result))
-        switch_all(QStringLiteral("../dxvk.conf*"), QStringLiteral(".conf"), wanted.config, result);
+    if (switch_all(places::kD3d9 + QLatin1Char('*'), QStringLiteral(".dll"), wanted.library, result))
+        switch_all(places::kDxvkConf + QLatin1Char('*'), QStringLiteral(".conf"), wanted.config, result);
     return result;
 }
 

@@ -1,5 +1,7 @@
 #include "gui/app/mainwindow.h"
 
+#include "core/session/session.h"
+
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
@@ -10,7 +12,7 @@
 void MainWindow::mousePressEvent(QMouseEvent *event)
 {
     if (event->buttons() == Qt::LeftButton) {
-        dragpos = event->globalPos();
+        dragpos_ = event->globalPos();
         event->accept();
     }
 }
@@ -22,8 +24,8 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
         || volume->underMouse())
         return;
     if (event->buttons() == Qt::LeftButton) {
-        move(pos() + event->globalPos() - dragpos);
-        dragpos = event->globalPos();
+        move(pos() + event->globalPos() - dragpos_);
+        dragpos_ = event->globalPos();
         event->accept();
     }
 }
@@ -38,7 +40,7 @@ bool MainWindow::eventFilter(QObject *source, QEvent *event)
         return true;
     }
     if (combo && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
-        && check_game_running())
+        && session_->game_running())
         return true;
     return QMainWindow::eventFilter(source, event);
 }

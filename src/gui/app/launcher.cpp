@@ -4,7 +4,7 @@
 #include "gui/app/mainwindow.h"
 #include "gui/app/scaling.h"
 #include "core/config/fatal.h"
-#include "gui/patches/archive_watch.h"
+#include "core/session/session.h"
 #include "system/system.h"
 #include "gui/ui/look.h"
 
@@ -47,8 +47,7 @@ int run_launcher(int argc, char *argv[])
         main_win.show();
         main_win.postshow_scroll_config(main_win.scrollArea->verticalScrollBar()->maximum());
         // Once the window is up: the check never delays its first picture.
-        ArchiveWatch archive_watch(&main_win);
-        QTimer::singleShot(0, &archive_watch, &ArchiveWatch::start);
+        QTimer::singleShot(0, &main_win.session(), &Session::start_archive_check);
         return QApplication::exec();
     } catch (const UnusableLanguageFile &) {
         // Already logged; no window was shown.

@@ -1,19 +1,18 @@
 #include "gui/app/mainwindow.h"
 
-#include "log/log.h"
-#include "system/system.h"
+#include "core/config/fatal.h"
+#include "core/session/session.h"
 #include "gui/media/mediaplayer.h"
 #include "gui/patches/items.h"
-#include "core/patches/option_rows.h"
 #include "gui/ui/customwidget.h"
 #include "gui/ui/look.h"
+#include "log/log.h"
+#include "system/system.h"
 
 #include <QCloseEvent>
-#include <QFile>
-#include <QLocale>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSlider>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -21,16 +20,11 @@
 using tess::log;
 
 MainWindow::MainWindow(const QStringList &arguments)
-    : QMainWindow(nullptr), background_(QStringLiteral(TESSARINE_BACKGROUND), background_size() * devicePixelRatioF())
+    : QMainWindow(nullptr), session_(std::make_unique<tess::Session>(arguments)),
+      background_(QStringLiteral(TESSARINE_BACKGROUND), background_size() * devicePixelRatioF())
 {
-    locale = arguments.isEmpty() ? QLocale::system().name().toLower() : arguments.first();
-    log().debug(QStringLiteral("Выбран языковой пакет: ") + locale);
-    config_dir = QStringLiteral(".config");
-    mediaplayer_config = mediaplayer_config_init();
-    currentStatus = tess::get_status();
-    patchFrames.clear();
-    setupUi(this, locale);
-    comboPosGenerator = combo_pos_generator();
+    session_->read_settings();
+    setupUi(this, session_->locale());
     setup_ui_shadow();
     localization();
     setWindowTitle(QStringLiteral("Tessarine"));
@@ -40,6 +34,8 @@ MainWindow::MainWindow(const QStringList &arguments)
     log().info(QStringLiteral("Динамические элементы загружены"));
     add_static_items();
     log().info(QStringLiteral("Статические элементы загружены"));
+    connect(session_.get(), &tess::Session::rowsChanged, this, &MainWindow::show_rows);
+    connect(session_.get(), &tess::Session::archiveProblems, this, &MainWindow::show_archive_problems);
     closeRouted_ = true;
 }
 
@@ -51,7 +47,9 @@ void MainWindow::gui_config()
     connect(exit, &QToolButton::clicked, this, &QWidget::close);
     connect(dscrd, &QToolButton::clicked, this, &MainWindow::open_dscrd_link);
     installEventFilter(this);
-    tess::change_volume(this);
+    // Wired first: a stored volume the slider cannot show is written back as the one it shows.
+    connect(volume, &QSlider::valueChanged, session_.get(), &tess::Session::set_volume);
+    volume->setValue(session_->volume());
     verticalLayout->setAlignment(Qt::AlignCenter);
     QScrollBar *bar = scrollArea->verticalScrollBar();
     connect(scroll_slider, &QSlider::valueChanged, bar, &QScrollBar::setValue);
@@ -59,19 +57,6 @@ void MainWindow::gui_config()
     tess::look::add_drop_shadow(scrollFrame, 10, QPointF(0, 0), QColor(0, 0, 0, 250));
     connect(clear_cache_and_trash, &QToolButton::clicked, this, &MainWindow::clear_trash);
     connect(run_wow, &QToolButton::clicked, this, &MainWindow::run_wow_app);
-}
-
-void MainWindow::close_window(QCloseEvent *)
-{
-    if (keep_mediaplayer_file)
-        return;
-    // Written atomically: a failed save leaves the previous file whole.
-    QSaveFile file(config_dir + QStringLiteral("/mediaplayer.ini"));
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    if (file.write(mediaplayer_config.toText()) < 0 || !file.commit())
-        return;
-    log().info(QStringLiteral("Конфигурация медиаплеера сохранена"));
 }
 
 void MainWindow::setVisible(bool visible)
@@ -91,7 +76,8 @@ void MainWindow::paintEvent(QPaintEvent *event)
     if (!musicStarted_) {
         musicStarted_ = true;
         QTimer::singleShot(0, this, [this] {
-            tess::play_music(this);
+            music_ = new tess::MusicPlayer(volume->value(), this);
+            connect(session_.get(), &tess::Session::volumeChanged, music_, &tess::MusicPlayer::set_volume);
             // The start is over.
             tess::platform::release_free_memory();
         });
@@ -101,7 +87,7 @@ void MainWindow::paintEvent(QPaintEvent *event)
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (closeRouted_)
-        close_window(event);
+        session_->save_settings();
     else
         QMainWindow::closeEvent(event);
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/media/ini.h"
-#include "core/patches/patches.h"
 #include "core/patches/positions.h"
 #include "gui/ui/look.h"
 #include "gui/ui/ui.h"
@@ -11,67 +9,44 @@
 #include <QString>
 #include <QVector>
 
-#include <nlohmann/json.hpp>
-
 #include <memory>
 #include <vector>
 
+enum class RowKind;
+class DynamicItem;
 class StaticItem;
 class QCloseEvent;
 namespace tess {
-class OptionRows;
+class MusicPlayer;
+class Session;
 }  // namespace tess
 
-// The launcher's one window. It owns all state of the program; each
-// subsystem implements its members in its own source file.
+// The launcher's one window: a view of its session. It builds the widgets,
+// shows what the session holds whenever it changes, and turns clicks into
+// the session's operations.
 class MainWindow : public QMainWindow, public Ui_MainWindow
 {
     Q_OBJECT
 
 public:
-    // `arguments` are the program's arguments after Qt took its own options.
+    // `arguments` are the program's arguments after Qt took its own options
+    // and without the program's name. Throws UnusableLanguageFile, logged,
+    // when the language file cannot be used.
     explicit MainWindow(const QStringList &arguments);
     ~MainWindow() override;
 
     void setVisible(bool visible) override;
 
-    QString locale;
-    QString config_dir;
-    tess::IniSettings mediaplayer_config;
-    bool keep_mediaplayer_file = false;  // not rewritten at the close
-    tess::PatchStatusMap currentStatus;
-    QVector<StaticItem *> patchFrames;
-    tess::PositionSequence comboPosGenerator;
-    QString localeConfig;
-    nlohmann::ordered_json langfile;
-    StaticItem *fonts_combo = nullptr;
-    StaticItem *dxvk_combo = nullptr;
-    StaticItem *all_patches_combo = nullptr;
-    // What every row shows and decides, without its widgets; made once the
-    // language file is read.
-    std::unique_ptr<tess::OptionRows> optionRows;
-    QPoint dragpos;
+    tess::Session &session() const { return *session_; }
+    // The rows that follow every change: the patch rows in the language
+    // file's order, then the fonts and DXVK rows.
+    const QVector<StaticItem *> &patchFrames() const { return patchFrames_; }
+    StaticItem *fixed_row(RowKind kind) const;  // fonts, DXVK or all patches
+    DynamicItem *patch_row(const QString &key) const;
 
-    tess::IniSettings mediaplayer_config_init();
-    void close_window(QCloseEvent *event);
-    bool check_game_running();
-    void block_all_signals(bool mode);
-    void current_status_update();
-    static tess::PositionSequence combo_pos_generator();
-    tess::GridCell combobox_pos();
-    void localization();
-    void gui_config();
+    // Sizes the scroll column once the list is laid out: `value` is the
+    // scroll bar's maximum.
     void postshow_scroll_config(int value);
-    void add_static_items();
-    void add_dynamic_items();
-    // Every row shows its state; called with the list's signals blocked.
-    void show_rows();
-    void setup_ui_shadow();
-
-public slots:
-    void clear_trash();
-    void run_wow_app();
-    static void open_dscrd_link();
 
 protected:
     bool eventFilter(QObject *source, QEvent *event) override;
@@ -81,11 +56,29 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void localization();
+    void gui_config();
+    void setup_ui_shadow();
+    void add_dynamic_items();
+    void add_static_items();
+    // Every row shows its state, with the list's signals blocked.
+    void show_rows();
+    void show_archive_problems(const QString &letter, const QStringList &lines);
+    void clear_trash();
+    void run_wow_app();
+    void open_dscrd_link();
+
+    std::unique_ptr<tess::Session> session_;
     // Decoded on a thread of its own while the widgets are built.
     tess::look::ScaledPicture background_;
-    int _pagestep = 0;
-    bool closeRouted_ = false;
-    bool musicStarted_ = false;
+    tess::PositionSequence comboPosGenerator_;
     // The rows are plain objects; the window keeps them for its whole life.
     std::vector<std::unique_ptr<StaticItem>> rows_;
+    QVector<StaticItem *> patchFrames_;
+    StaticItem *fixedRows_[3] = {};  // fonts, DXVK, all patches
+    tess::MusicPlayer *music_ = nullptr;
+    QPoint dragpos_;
+    int pagestep_ = 0;
+    bool closeRouted_ = false;
+    bool musicStarted_ = false;
 };

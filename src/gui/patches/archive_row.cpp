@@ -1,5 +1,6 @@
 // What a patch row shows of the archive check.
 #include "gui/patches/items.h"
+
 #include "core/patches/option_rows.h"
 
 #include <QComboBox>
@@ -42,5 +43,6 @@ void DynamicItem::show_archive_problems(const QStringList &lines)
         archiveSign->setVisible(!lines.isEmpty());
         archiveSign->setToolTip(lines.join(QLatin1Char('\n')));
     }
-    comboBox->setToolTip(tooltip_with_archives(state()->state.toolTip));
+    const tess::PatchRowState *row = state();
+    comboBox->setToolTip(tooltip_with_archives(row ? row->state.toolTip : QString()));
 }

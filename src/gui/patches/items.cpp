@@ -1,6 +1,6 @@
 #include "gui/patches/items.h"
 
-#include "gui/app/mainwindow.h"
+#include "core/session/session.h"
 #include "gui/ui/customwidget.h"
 #include "gui/ui/look.h"
 
@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace {
@@ -44,31 +45,17 @@ void add_row_shadow(QWidget *owner) { tess::look::add_drop_shadow(owner, 15, QPo
 
 }  // namespace
 
-int StaticItem::static_num = 0;
-
-StaticItem::StaticItem(MainWindow *parent, const tess::Json &data) : StaticItem(parent, data, Kind::Fixed) {}
-
-StaticItem::StaticItem(MainWindow *parent_, const tess::Json &data, Kind kind)
-    : parent(parent_), actions(data.at("actions"))
+StaticItem::StaticItem(const RowContext &context, RowKind kind, const tess::RowTitle &title, const QStringList &choices)
+    : fontsize(title.fontSize), name(title.name), context_(context), kind_(kind)
 {
-    const QString raw = tess::to_qstring(data.at("name"));
-    fontsize = tess::row_font_size(raw);
-    name = tess::row_title(raw);
-    // The rows' own rule: both Cyrillic and English locales take the
-    // Cyrillic face; every other locale the Latin one.
-    if (parent->locale.contains(QLatin1String("ru")) || parent->locale.contains(QLatin1String("en"))) {
-        fontfile = tess::look::kCyrillicFamily;
-        fontweight = tess::look::kCyrillicWeight;
-    } else {
-        fontfile = tess::look::kLatinFamily;
-        fontweight = tess::look::kLatinWeight;
-    }
-    construct();
-    configure();
-    if (kind == Kind::PatchRow)
-        return;
-    wire_fixed_row();
-    ++static_num;
+    const tess::look::Face face = tess::look::row_face(context.locale);
+    fontfile = face.family;
+    fontweight = face.weight;
+    construct(choices);
+    comboBox->installEventFilter(context.clickFilter);
+    if (kind != RowKind::Patch)
+        QObject::connect(comboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), comboBox,
+                         [this](int i) { perform_fixed_action(i); });
 }
 
 StaticItem::~StaticItem()
@@ -79,36 +66,50 @@ StaticItem::~StaticItem()
         QObject::disconnect(comboBox, nullptr, nullptr, nullptr);
 }
 
-void StaticItem::on_index_changed(std::function<void(int)> handler)
+void StaticItem::perform_fixed_action(int index)
 {
-    QObject::connect(comboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), comboBox, std::move(handler));
-}
-
-void StaticItem::wire_fixed_row()
-{
-    switch (static_num) {
-    case 0:
-        update_fonts_status();
-        on_index_changed([this](int i) { perform_fonts_action(i); });
-        break;
-    case 1:
-        update_dxvk_status();
-        on_index_changed([this](int i) { perform_dxvk_action(i); });
-        break;
-    case 2:
-        construct_warn_sign();
-        update_allpatches_status();
-        on_index_changed([this](int i) { perform_allpatches_action(i); });
-        break;
-    default: break;
+    switch (kind_) {
+    case RowKind::Fonts: (void)session().change_fonts(index); break;
+    case RowKind::Dxvk: (void)session().change_dxvk(index); break;
+    case RowKind::AllPatches: (void)session().change_allpatches(index); break;
+    case RowKind::Patch: break;
     }
 }
 
-void StaticItem::construct()
+void StaticItem::show_first_state()
+{
+    const QSignalBlocker blocked(comboBox);
+    show_session_state();
+}
+
+void StaticItem::show_state(const tess::RowState &state)
+{
+    if (state.shown < 0)
+        show_unknown();
+    else
+        comboBox->setCurrentIndex(state.shown);
+}
+
+void StaticItem::show_session_state()
+{
+    const tess::OptionRows &rows = session().rows();
+    switch (kind_) {
+    case RowKind::Fonts: show_state(rows.fonts); break;
+    case RowKind::Dxvk: show_state(rows.dxvk); break;
+    case RowKind::AllPatches:
+        show_state(rows.allpatches);
+        if (sign)
+            sign->setVisible(rows.allpatchesSign);
+        break;
+    case RowKind::Patch: break;
+    }
+}
+
+void StaticItem::construct(const QStringList &choices)
 {
     // Made in the list, so that its widgets are polished once, when shown,
     // and not again when the list takes the row.
-    frame = new QFrame(parent->scrollArea_widget);
+    frame = new QFrame(context_.list);
     frame->setMinimumSize(QSize(0, 50));
     frame->setMaximumSize(QSize(QWIDGETSIZE_MAX, 50));
     frame->setStyleSheet(QString::fromLatin1(kFrameStyle).arg(fontweight).arg(fontfile));
@@ -149,15 +150,13 @@ void StaticItem::construct()
     comboBox->lineEdit()->setAlignment(Qt::AlignRight);
     comboBox->lineEdit()->setReadOnly(true);
     comboBox->lineEdit()->setEnabled(false);
-    comboBox->addItems(tess::action_texts(actions));
+    comboBox->addItems(choices);
     add_row_shadow(comboBox);
 
     for (int i = 0; i < comboBox->count(); ++i)
         comboBox->setItemData(i, Qt::AlignCenter, Qt::TextAlignmentRole);
     verticalLayout->addWidget(comboBox);
 }
-
-void StaticItem::configure() { comboBox->installEventFilter(parent); }
 
 void StaticItem::set_active(int mode)
 {

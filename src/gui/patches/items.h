@@ -1,63 +1,61 @@
 #pragma once
 
-#include "core/config/langfile.h"
-#include "core/patches/patches.h"
+#include "core/patches/rows.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
 
 namespace tess {
+class Session;
 struct RowState;
 struct PatchRowState;
 }  // namespace tess
 
-#include <QString>
-
-#include <functional>
-
-class MainWindow;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QObject;
 class QVBoxLayout;
+class QWidget;
+
+// Which row of the list a row is, as the model tells it.
+enum class RowKind { Fonts, Dxvk, AllPatches, Patch };
+
+// What a row needs of the window: the session it shows and drives, the
+// list its widgets live in, the object that filters its combo box's clicks,
+// and the language code that picks its face.
+struct RowContext {
+    tess::Session *session = nullptr;
+    QWidget *list = nullptr;
+    QObject *clickFilter = nullptr;
+    QString locale;
+};
 
 // One row of the option list: a gold title over a read-only combo box.
-// Not a widget itself: it builds its widgets in the list, which places `frame`.
-// The first three plain rows built become the fonts, DXVK and all-patches
-// rows, in that order.
+// Not a widget itself: it builds its widgets in the list, which places
+// `frame`. A pick on the box becomes the session's change; the window shows
+// the session's rows afterwards.
 class StaticItem
 {
 public:
-    StaticItem(MainWindow *parent, const tess::Json &data);
+    StaticItem(const RowContext &context, RowKind kind, const tess::RowTitle &title, const QStringList &choices);
     virtual ~StaticItem();
 
     StaticItem(const StaticItem &) = delete;
     StaticItem &operator=(const StaticItem &) = delete;
 
-    void construct();
-    void configure();
+    RowKind kind() const { return kind_; }
+    // 0 shows the row switched off (greyed), anything else enabled.
     void set_active(int mode);
-
-    virtual void update_status() {}
-    virtual void check_conditions() {}
-
-    // The fixed rows.
-    void update_fonts_status();
-    void update_dxvk_status();
-    void perform_fonts_action(int index);
-    void perform_dxvk_action(int index);
-    void construct_warn_sign();
-    // Only the all-patches row has the warning sign; on any other row these
-    // two change nothing but the row itself.
-    void update_allpatches_status();
-    void perform_allpatches_action(int index);
-    // Shows the all-patches state on this row and its sign, as last read.
-    void show_allpatches_state();
     // Shows the choice a row's state names.
     void show_state(const tess::RowState &state);
+    // Shows what the session holds for this row.
+    virtual void show_session_state();
+    // The same before anything may follow a pick: no handler runs for it.
+    void show_first_state();
 
-    // Number of fixed rows built so far in this process.
-    static int static_num;
-
-    MainWindow *parent;
-    tess::Json actions;
     QString fontsize;
     QString name;
     QString fontfile;
@@ -66,54 +64,47 @@ public:
     QVBoxLayout *verticalLayout = nullptr;
     QLabel *label = nullptr;
     QComboBox *comboBox = nullptr;
+    // The all-patches row's warning sign, made by the window beside it.
     QLabel *sign = nullptr;
 
 protected:
-    enum class Kind { Fixed, PatchRow };
-    StaticItem(MainWindow *parent, const tess::Json &data, Kind kind);
-
-    // Connects the combo box's index change to a handler of this row.
-    void on_index_changed(std::function<void(int)> handler);
+    tess::Session &session() const { return *context_.session; }
     // Shows "???" with no item selected.
     void show_unknown();
 
 private:
-    void wire_fixed_row();
-    void show_sign(bool visible);
+    void construct(const QStringList &choices);
+    void perform_fixed_action(int index);
+
+    RowContext context_;
+    RowKind kind_;
 };
 
-// Blocks the signals of every object below the list for as long as it lives,
+// Blocks the signals of every object below `list` for as long as it lives,
 // so that rows set from code start no handler; gives them back on every way out.
 class [[nodiscard]] ListSignalBlocker
 {
 public:
-    explicit ListSignalBlocker(MainWindow *window);
+    explicit ListSignalBlocker(QObject *list);
     ~ListSignalBlocker();
     ListSignalBlocker(const ListSignalBlocker &) = delete;
     ListSignalBlocker &operator=(const ListSignalBlocker &) = delete;
 
 private:
-    MainWindow *window_;
+    QObject *list_;
 };
 
-// The row of one switchable patch: shows which choice its files match,
-// switches them, and enforces its conditions on other patches.
+// The row of one switchable patch: shows which choice its files match and
+// whether its conditions hold, and switches them through the session.
 class DynamicItem : public StaticItem
 {
 public:
-    DynamicItem(MainWindow *parent, const tess::Json &data, const QString &key);
+    DynamicItem(const RowContext &context, const tess::PatchRow &row);
 
-    tess::StatusPair infolder_status() const;
-    void update_status() override;
-    void fast_update();
-    void check_conditions() override;
+    const QString &key() const { return key_; }
     void perform_action(int index);
     // Shows the row's state: its choice, enabled or not, and why not.
-    void show_row_state();
-    tess::PatchRowState *state() const { return state_; }
-
-    tess::Json cond;
-    QString key;
+    void show_session_state() override;
 
     // The archive check's lines for this patch's files; the sign shows
     // while there are any, and the box's tooltip carries them below its hints.
@@ -123,5 +114,7 @@ public:
     QLabel *archiveSign = nullptr;
 
 private:
-    tess::PatchRowState *state_;
+    const tess::PatchRowState *state() const;
+
+    QString key_;
 };

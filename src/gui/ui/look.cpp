@@ -93,4 +93,20 @@ bool ScaledPicture::install()
     return installed_;
 }
 
+namespace {
+
+Face face(bool cyrillic)
+{
+    return cyrillic ? Face{kCyrillicFamily, kCyrillicWeight} : Face{kLatinFamily, kLatinWeight};
+}
+
+}  // namespace
+
+Face window_face(const QString &locale) { return face(locale.contains(QLatin1String("ru"))); }
+
+Face row_face(const QString &locale)
+{
+    return face(locale.contains(QLatin1String("ru")) || locale.contains(QLatin1String("en")));
+}
+
 }  // namespace tess::look

@@ -30,6 +30,17 @@ inline const QString kLatinFamily = QStringLiteral("Friz Quadrata Std");
 inline const QString kCyrillicWeight = QStringLiteral("normal");
 inline const QString kLatinWeight = QStringLiteral("bold");
 
+// A family with the weight its sheets ask for.
+struct Face {
+    QString family;
+    QString weight;
+};
+// The faces a language code picks, each part by its own rule: the window's
+// buttons take the Cyrillic face for Russian only, the option rows for
+// Russian and English alike; every other language takes the Latin face.
+Face window_face(const QString &locale);
+Face row_face(const QString &locale);
+
 // The base every system draws the skin on: Qt's Fusion style (the native Windows one sizes parts
 // the sheets leave open, such as the volume handle's height, otherwise) and glyphs hinted only
 // vertically, as Linux desktops hint them, so that texts keep their designed advances. Called once

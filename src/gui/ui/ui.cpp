@@ -83,14 +83,9 @@ QSize Ui_MainWindow::window_size() { return kWindowSize; }
 
 void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
 {
-    if (locale.contains(QLatin1String("ru"))) {
-        fontfile = tess::look::kCyrillicFamily;
-        fontweight = tess::look::kCyrillicWeight;
-    } else {
-        // "en" and every other language: the Latin-only face.
-        fontfile = tess::look::kLatinFamily;
-        fontweight = tess::look::kLatinWeight;
-    }
+    const tess::look::Face face = tess::look::window_face(locale);
+    fontfile = face.family;
+    fontweight = face.weight;
 
     if (MainWindow->objectName().isEmpty())
         MainWindow->setObjectName(QStringLiteral("MainWindow"));

@@ -1,4 +1,5 @@
 #include "core/actions/game.h"
+#include "core/patches/option_rows.h"
 #include "support/gamefolder.h"
 
 #include <QThread>

@@ -1,7 +1,7 @@
 #include "core/patches/archive.h"
 #include "core/patches/archive_check.h"
 #include "core/patches/archive_texts.h"
-#include "cli/check_command.h"
+#include "cli/commands.h"
 #include "support/gamefolder.h"
 
 #include <QBuffer>
@@ -403,8 +403,8 @@ private slots:
         const QByteArray sound = read_all(small_);
         game.touch(QStringLiteral("Data/patch-a.mpq"), sound);
         QString text;
-        QTextStream out(&text);
-        QCOMPARE(check_command({QStringLiteral("--check")}, out), 0);
+        tess::cli::Output out(&text);
+        QCOMPARE(tess::cli::check_command({}, out), 0);
         QCOMPARE(text,
                  QStringLiteral("Data/patch-a.mpq\tsound\tsound\n1 archives checked, 0 not sound\n")
                      .replace(QLatin1Char('/'), QDir::separator()));
@@ -416,7 +416,7 @@ private slots:
             Json::parse(R"({"cut_short": "обрезан: %1 из %2 МБ", "summary": "%1 проверено, %2 с ошибкой"})");
         game.touch(QStringLiteral("launcher/.config/config_ru.json"), QByteArray::fromStdString(ru.dump()));
         text.clear();
-        QCOMPARE(check_command({QStringLiteral("--check"), QStringLiteral("ru")}, out), 1);
+        QCOMPARE(tess::cli::check_command({QStringLiteral("ru")}, out), 1);
         const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 3);
         QVERIFY2(lines.contains(QStringLiteral("Data/ruRU/patch-ruRU-b.mpq.disabled\tcut-short\tобрезан: %1 из %2 МБ")

@@ -63,7 +63,6 @@ private slots:
         MainWindow &w = *shown;
         const QPoint start = w.mapToGlobal(QPoint(600, 250));
         send_mouse(&w, QEvent::MouseButtonPress, start, Qt::LeftButton | Qt::RightButton);
-        QCOMPARE(w.dragpos, QPoint());
         send_mouse(&w, QEvent::MouseMove, start + QPoint(30, 20), Qt::LeftButton | Qt::RightButton);
         QCOMPARE(w.pos(), QPoint(100, 100));
     }
@@ -98,7 +97,7 @@ private slots:
         MainWindow &w = *f.window;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QComboBox *combo = static_cast<DynamicItem *>(w.patchFrames.first())->comboBox;
+        QComboBox *combo = static_cast<DynamicItem *>(w.patchFrames().first())->comboBox;
         QScrollBar *bar = w.scrollArea->verticalScrollBar();
         QVERIFY(bar->maximum() > 0);
         const int index = combo->currentIndex();
@@ -121,7 +120,7 @@ private slots:
         MainWindow &w = *f.window;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QComboBox *combo = static_cast<DynamicItem *>(w.patchFrames.first())->comboBox;
+        QComboBox *combo = static_cast<DynamicItem *>(w.patchFrames().first())->comboBox;
         // The list opens from the arrow (the text part only shows the choice).
         const QPoint arrow(combo->width() - 8, combo->height() / 2);
         // No archive at all: counts as running.

@@ -30,9 +30,9 @@ private slots:
         QCOMPARE(f.window->clear_cache_and_trash->text(), texts.at(1));
         QCOMPARE(f.window->run_wow->text(), texts.at(2));
         QVERIFY(f.messages().contains(QStringLiteral("DEBUG | Текущий файл конфигурации: ") + file));
-        QCOMPARE(f.window->localeConfig, QStringLiteral(".config/") + file);
+        QCOMPARE(f.window->session().language_file(), QStringLiteral(".config/") + file);
         // Every patch entry got its row.
-        QCOMPARE(f.window->patchFrames.size(), 13 + 2);
+        QCOMPARE(f.window->patchFrames().size(), 13 + 2);
     }
 
     void an_unusable_file_logs_why_then_the_critical_line()

@@ -58,7 +58,7 @@ private slots:
         QMediaPlayer *player = player_of(*f.window);
         QVERIFY(player);
         QCOMPARE(player->volume(), 100);
-        QVERIFY(!f.window->mediaplayer_config.sections().at(1).items.size());
+        QVERIFY(!f.window->session().settings().sections().at(1).items.size());
     }
 
     void volume_beyond_the_range_is_clamped_on_the_slider_data()
@@ -82,7 +82,7 @@ private slots:
         QMediaPlayer *player = player_of(*f.window);
         QVERIFY(player);
         QCOMPARE(player->volume(), slider);
-        QCOMPARE(f.window->mediaplayer_config.value(QStringLiteral("SETTINGS"), QStringLiteral("volume")).value(),
+        QCOMPARE(f.window->session().settings().value(QStringLiteral("SETTINGS"), QStringLiteral("volume")).value(),
                  memory);
         f.window->close();
         QVERIFY(

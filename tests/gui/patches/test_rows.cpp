@@ -1,4 +1,4 @@
-#include "gui/patches/archive_watch.h"
+#include "core/session/session.h"
 #include "support/windowfixture.h"
 
 #include <QComboBox>
@@ -24,13 +24,7 @@ QPair<int, int> cell_of(MainWindow &w, QWidget *frame)
     return {row, column};
 }
 
-DynamicItem *row(MainWindow &w, const QString &key)
-{
-    for (StaticItem *item : w.patchFrames)
-        if (auto *d = dynamic_cast<DynamicItem *>(item); d && d->key == key)
-            return d;
-    return nullptr;
-}
+DynamicItem *row(MainWindow &w, const QString &key) { return w.patch_row(key); }
 
 }  // namespace
 
@@ -51,8 +45,8 @@ private slots:
         QCOMPARE(a->name, QStringLiteral("Patch A  "));
         QCOMPARE(a->label->styleSheet(), QStringLiteral("font: normal 12pt FrizQuadrataCTT;"));
         QCOMPARE(row(*f.window, QStringLiteral("b"))->fontsize, QStringLiteral("10pt"));
-        QCOMPARE(f.window->fonts_combo->label->text(), QStringLiteral("Interface fonts "));
-        QCOMPARE(f.window->fonts_combo->fontsize, QStringLiteral("11pt"));
+        QCOMPARE(f.window->fixed_row(RowKind::Fonts)->label->text(), QStringLiteral("Interface fonts "));
+        QCOMPARE(f.window->fixed_row(RowKind::Fonts)->fontsize, QStringLiteral("11pt"));
         QVERIFY(a->comboBox->isEditable());
         QVERIFY(a->comboBox->lineEdit()->isReadOnly());
         QCOMPARE(a->comboBox->itemData(0, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
@@ -88,7 +82,7 @@ private slots:
         WindowFixture f(language_file("{\"a\": " + patch_entry("A") + "}"), {locale});
         QVERIFY(f.build());
         for (StaticItem *item :
-             {static_cast<StaticItem *>(row(*f.window, QStringLiteral("a"))), f.window->fonts_combo}) {
+             {static_cast<StaticItem *>(row(*f.window, QStringLiteral("a"))), f.window->fixed_row(RowKind::Fonts)}) {
             // The weight asked for is that of a face of the family: one
             // between faces is drawn in another face, or faked bold, on
             // Windows than on Linux.
@@ -114,17 +108,16 @@ private slots:
         QCOMPARE(cell_of(w, row(w, QStringLiteral("z"))->frame), qMakePair(2, 0));
         QCOMPARE(cell_of(w, row(w, QStringLiteral("x"))->frame), qMakePair(2, 1));
         QVERIFY(!row(w, QStringLiteral("y")));
-        QCOMPARE(cell_of(w, w.all_patches_combo->frame), qMakePair(0, 0));
-        QCOMPARE(cell_of(w, w.all_patches_combo->sign), qMakePair(0, 1));
-        QCOMPARE(cell_of(w, w.fonts_combo->frame), qMakePair(1, 0));
-        QCOMPARE(cell_of(w, w.dxvk_combo->frame), qMakePair(1, 1));
-        QCOMPARE(w.patchFrames.size(), 4);
-        QCOMPARE(w.patchFrames.at(0), row(w, QStringLiteral("z")));
-        QCOMPARE(w.patchFrames.at(1), row(w, QStringLiteral("x")));
-        QCOMPARE(w.patchFrames.at(2), w.fonts_combo);
-        QCOMPARE(w.patchFrames.at(3), w.dxvk_combo);
-        QVERIFY(!w.patchFrames.contains(w.all_patches_combo));
-        QCOMPARE(StaticItem::static_num, 3);
+        QCOMPARE(cell_of(w, w.fixed_row(RowKind::AllPatches)->frame), qMakePair(0, 0));
+        QCOMPARE(cell_of(w, w.fixed_row(RowKind::AllPatches)->sign), qMakePair(0, 1));
+        QCOMPARE(cell_of(w, w.fixed_row(RowKind::Fonts)->frame), qMakePair(1, 0));
+        QCOMPARE(cell_of(w, w.fixed_row(RowKind::Dxvk)->frame), qMakePair(1, 1));
+        QCOMPARE(w.patchFrames().size(), 4);
+        QCOMPARE(w.patchFrames().at(0), row(w, QStringLiteral("z")));
+        QCOMPARE(w.patchFrames().at(1), row(w, QStringLiteral("x")));
+        QCOMPARE(w.patchFrames().at(2), w.fixed_row(RowKind::Fonts));
+        QCOMPARE(w.patchFrames().at(3), w.fixed_row(RowKind::Dxvk));
+        QVERIFY(!w.patchFrames().contains(w.fixed_row(RowKind::AllPatches)));
     }
 
     void the_26th_row_sits_at_row_14_column_1()
@@ -135,13 +128,18 @@ private slots:
         QCOMPARE(cell_of(*f.window, row(*f.window, QStringLiteral("t"))->frame), qMakePair(14, 0));
     }
 
-    void a_patch_row_leaves_the_counter_alone()
+    void a_row_built_later_leaves_the_fixed_rows_their_kinds()
     {
         WindowFixture f(language_file("{\"a\": " + patch_entry("A") + "}"));
         QVERIFY(f.build());
-        const int before = StaticItem::static_num;
-        DynamicItem extra(f.window.get(), tess::Json::parse(patch_entry("Extra").toStdString()), QStringLiteral("b"));
-        QCOMPARE(StaticItem::static_num, before);
+        MainWindow &w = *f.window;
+        const RowContext context{&w.session(), w.scrollArea_widget, &w, QStringLiteral("en")};
+        DynamicItem extra(context,
+                          tess::patch_row(QStringLiteral("b"), tess::Json::parse(patch_entry("Extra").toStdString())));
+        QCOMPARE(extra.kind(), RowKind::Patch);
+        QCOMPARE(w.fixed_row(RowKind::Fonts)->kind(), RowKind::Fonts);
+        QCOMPARE(w.fixed_row(RowKind::Dxvk)->kind(), RowKind::Dxvk);
+        QCOMPARE(w.fixed_row(RowKind::AllPatches)->kind(), RowKind::AllPatches);
     }
 
     void files_matching_no_choice_show_question_marks_then_follow_a_pick()
@@ -157,7 +155,7 @@ private slots:
             f.count(QStringLiteral("WARNING | Состояние для 'A' не соответствует режимам в конфигурационном файле")),
             1);
         // An empty default set always holds.
-        QCOMPARE(f.window->all_patches_combo->comboBox->currentText(), QStringLiteral("Defaults"));
+        QCOMPARE(f.window->fixed_row(RowKind::AllPatches)->comboBox->currentText(), QStringLiteral("Defaults"));
 
         a->comboBox->setCurrentIndex(0);
         QCOMPARE(f.game.names(QStringLiteral("Data")), (QStringList{"patch-a.mpq", "ruRU"}));
@@ -217,7 +215,7 @@ private slots:
         f.game.touch(QStringLiteral("Data/patch-b.mpq.disabled"));
         f.game.touch(QStringLiteral("Data/ruRU/patch-ruRU-b.mpq.disabled"));
         QVERIFY(f.build());
-        StaticItem *all = f.window->all_patches_combo;
+        StaticItem *all = f.window->fixed_row(RowKind::AllPatches);
         QCOMPARE(all->comboBox->currentIndex(), -1);
         QCOMPARE(all->comboBox->currentText(), QStringLiteral("???"));
         QVERIFY(!all->sign->isHidden());
@@ -243,7 +241,7 @@ private slots:
         row(*f.window, QStringLiteral("a"))->comboBox->setCurrentIndex(1);
         QCOMPARE(f.messages().filter(QStringLiteral("Изменено состояние для")).size(), 1);
         QCOMPARE(row(*f.window, QStringLiteral("c"))->comboBox->currentText(), QStringLiteral("Off"));
-        QCOMPARE(f.window->all_patches_combo->comboBox->currentIndex(), 2);
+        QCOMPARE(f.window->fixed_row(RowKind::AllPatches)->comboBox->currentIndex(), 2);
     }
 
     void unblocking_reaches_every_object_below_the_list()
@@ -254,8 +252,8 @@ private slots:
         const QList<QObject *> below = w.scrollArea->findChildren<QObject *>();
         QVERIFY(below.contains(w.gridLayout_3));
         QVERIFY(below.contains(w.scrollArea->verticalScrollBar()));
-        w.fonts_combo->comboBox->blockSignals(true);
-        w.block_all_signals(true);
+        w.fixed_row(RowKind::Fonts)->comboBox->blockSignals(true);
+        auto blocked = std::make_unique<ListSignalBlocker>(w.scrollArea);
         for (QObject *o : below)
             QVERIFY(o->signalsBlocked());
         QVERIFY(!w.scrollArea->signalsBlocked());
@@ -263,7 +261,7 @@ private slots:
         row(w, QStringLiteral("a"))->comboBox->setCurrentIndex(0);
         row(w, QStringLiteral("a"))->comboBox->setCurrentIndex(1);
         QCOMPARE(spy.count(), 0);
-        w.block_all_signals(false);
+        blocked.reset();
         for (QObject *o : below)
             QVERIFY(!o->signalsBlocked());
         row(w, QStringLiteral("a"))->comboBox->setCurrentIndex(0);
@@ -294,11 +292,9 @@ private slots:
         DynamicItem *a = row(*f.window, QStringLiteral("a"));
         DynamicItem *b = row(*f.window, QStringLiteral("b"));
 
-        ArchiveWatch watch(f.window.get());
-        QSignalSpy checked(&watch, &ArchiveWatch::checked);
-        watch.start();
+        QSignalSpy checked(&f.window->session(), &tess::Session::archiveProblems);
+        f.window->session().start_archive_check();
         QVERIFY(checked.wait(20000));
-        QCoreApplication::processEvents();  // the queued delivery to the rows
         QCOMPARE(f.window->findChildren<QLabel *>(QStringLiteral("archiveSign")).size(), 1);
         QVERIFY(!a->archiveSign);
         QVERIFY(b->archiveSign && !b->archiveSign->isHidden());

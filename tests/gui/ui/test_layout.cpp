@@ -286,7 +286,7 @@ private slots:
         QVERIFY(w);
         QStringList cut = cut_texts(*w);
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
-        for (StaticItem *row : qAsConst(w->patchFrames))
+        for (StaticItem *row : w->patchFrames())
             if (auto *patch = dynamic_cast<DynamicItem *>(row))
                 patch->show_archive_problems({QStringLiteral("patch.mpq: cut short")});
         QCoreApplication::sendPostedEvents();

@@ -20,12 +20,12 @@ void MainWindow::setup_ui_shadow()
 void MainWindow::postshow_scroll_config(int value)
 {
     QScrollBar *bar = scrollArea->verticalScrollBar();
-    _pagestep = bar->singleStep() * 3;
-    connect(up_btn, &QToolButton::clicked, this, [this, bar] { bar->setValue(bar->value() - _pagestep); });
-    connect(down_btn, &QToolButton::clicked, this, [this, bar] { bar->setValue(bar->value() + _pagestep); });
+    pagestep_ = bar->singleStep() * 3;
+    connect(up_btn, &QToolButton::clicked, this, [this, bar] { bar->setValue(bar->value() - pagestep_); });
+    connect(down_btn, &QToolButton::clicked, this, [this, bar] { bar->setValue(bar->value() + pagestep_); });
     scroll_slider->setMaximum(value);
     log().debug(QStringLiteral("Длина полосы прокрутки: ") + QString::number(value) + QStringLiteral(", шаг: ")
-                + QString::number(_pagestep));
+                + QString::number(pagestep_));
     if (value == 0) {
         log().debug(QStringLiteral("Полоса прокрутки скрыта"));
         scrollFrame->hide();

@@ -6,18 +6,19 @@
 
 #include <atomic>
 
-class MainWindow;
 class QThread;
 
-// The check of every patch archive after the window is first shown: on a
-// thread of its own at the lowest priority, paused while the game runs,
-// its results shown on the rows of the broken patches.
+namespace tess {
+
+// The check of every patch archive, once, on a thread of its own at the
+// lowest priority, paused while the game runs. Its report comes back on the
+// thread that owns the watch.
 class ArchiveWatch : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit ArchiveWatch(MainWindow *window);
+    explicit ArchiveWatch(QObject *parent = nullptr);
     // Stops the check between two reads and waits for its thread.
     ~ArchiveWatch() override;
 
@@ -30,11 +31,11 @@ signals:
     void checked(const tess::ArchiveReport &report);
 
 private:
-    void show(const tess::ArchiveReport &report);
     bool keep_going();
 
-    MainWindow *window_;
     QThread *thread_ = nullptr;
     std::atomic<bool> stop_{false};
     qint64 lastProbeMs_ = -1;
 };
+
+}  // namespace tess

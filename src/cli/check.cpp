@@ -1,28 +1,26 @@
-#include "cli/check_command.h"
-
-#include "system/system.h"
+#include "cli/arguments.h"
+#include "cli/cli.h"
+#include "cli/commands.h"
 #include "core/config/langfile.h"
 #include "core/config/selection.h"
 #include "core/patches/archive_check.h"
 #include "core/patches/archive_texts.h"
+#include "core/search/places.h"
+#include "system/system.h"
 
 #include <QDir>
-#include <QLocale>
-#include <QTextStream>
 
 #include <algorithm>
 
-namespace tess {
+namespace tess::cli {
 
 namespace {
 
-const QString kConfigDir = QStringLiteral(".config");
-
 ArchiveTexts texts_for(const QString &locale)
 {
-    const QString name = choose_language_file(language_candidates(kConfigDir), locale);
+    const QString name = choose_language_file(language_candidates(places::kConfigDir), locale);
     // Never waits on a name that is not a regular file; one byte past the bound refuses it.
-    const ReadResult read = read_regular_file(kConfigDir + QLatin1Char('/') + name, kMaxLanguageFileBytes + 1);
+    const ReadResult read = read_regular_file(places::kConfigDir + QLatin1Char('/') + name, kMaxLanguageFileBytes + 1);
     if (read.fault != ReadResult::Fault::None && read.fault != ReadResult::Fault::TooLarge)
         return {};
     const LanguageFile language = read_language_file(read.bytes);
@@ -45,25 +43,30 @@ const char *state_word(ArchiveState state)
 
 }  // namespace
 
-int check_command(const QStringList &args, QTextStream &out)
+int check_command(const QStringList &args, Output &out)
 {
-    const QString locale = args.size() > 1 ? args.at(1) : QLocale::system().name().toLower();
-    const ArchiveTexts texts = texts_for(locale);
+    const Arguments a = parse_arguments(QStringLiteral("--check"), args, Pairs::Refused);
+    if (!a.error.isEmpty()) {
+        out.complain(a.error);
+        return kExitUnknown;
+    }
+    const ArchiveTexts texts = texts_for(language_code(a.locale));
     ArchiveCache cache = ArchiveCache::load();
     ArchiveReport report = check_patch_archives(ChecksumList::read(), cache);
     cache.save();
     std::sort(report.results.begin(), report.results.end(),
               [](const ArchiveResult &x, const ArchiveResult &y) { return x.path < y.path; });
+    QString text;
     for (const ArchiveResult &r : report.results) {
         QString path = r.path;
         if (path.startsWith(QLatin1String("../")))
             path.remove(0, 3);
-        out << QDir::toNativeSeparators(path) << '\t' << state_word(r.check.state) << '\t' << describe(r.check, texts)
-            << '\n';
+        text += QDir::toNativeSeparators(path) + QLatin1Char('\t') + QLatin1String(state_word(r.check.state))
+            + QLatin1Char('\t') + describe(r.check, texts) + QLatin1Char('\n');
     }
-    out << texts.summary.arg(report.results.size()).arg(report.broken()) << '\n';
-    out.flush();
-    return report.broken() == 0 ? 0 : 1;
+    text += texts.summary.arg(report.results.size()).arg(report.broken()) + QLatin1Char('\n');
+    out.say(text);
+    return report.broken() == 0 ? kExitDone : kExitFailed;
 }
 
-}  // namespace tess
+}  // namespace tess::cli
