@@ -217,4 +217,28 @@ void use_freetype_text();
 
 }  // namespace platform
 
+// ---- Why a rename, removal or start failed, in words a player can act on.
+
+enum class FailureReason {
+    AccessDenied,    // no permission, or the file or folder is write-protected
+    InUse,           // another program holds it
+    ReadOnly,        // the disk itself is read-only
+    Missing,         // nothing by that name, or a folder on the way is gone
+    FolderInTheWay,  // a folder where a file should be, or the other way round
+    Other,           // the system's own message says it
+};
+
+// The reason for the system's own error code, as the primitives above
+// report it (errno on POSIX, GetLastError() on Windows).
+FailureReason failure_reason(int error);
+
+// The system's own message for that code, in the system's language.
+QString system_message(int error);
+
+// Whether the absolute form of `path` lies in one of the system's folders
+// for installed programs (on Windows the Program Files folders, both 64-
+// and 32-bit, letter case ignored), where a program may not write without
+// administrator rights. Never elsewhere.
+bool under_program_folders(const QString &path);
+
 }  // namespace tess

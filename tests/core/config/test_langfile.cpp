@@ -1,4 +1,5 @@
 #include "core/config/langfile.h"
+#include "core/config/notice_texts.h"
 #include "core/patches/rows.h"
 #include "support/languagefile.h"
 
@@ -70,6 +71,31 @@ QByteArray encode(const QString &text, const char *codec, bool bom)
         return utf32(text, qstrcmp(codec, "UTF-32BE") == 0, bom);
     QTextCodec::ConverterState state(bom ? QTextCodec::DefaultConversion : QTextCodec::IgnoreHeader);
     return QTextCodec::codecForName(codec)->fromUnicode(text.constData(), text.size(), &state);
+}
+
+// The members of `notices`, as server owners write them.
+const char *const kNoticeMembers[] = {
+    "not_game_folder", "game_running",  "probe_missing",     "switch_failed", "launch_failed",
+    "cleaned",         "clean_stopped", "link_failed",       "access_denied", "in_use",
+    "read_only",       "missing",       "folder_in_the_way", "no_wine",       "admin_hint",
+};
+
+QStringList notice_fields(const NoticeTexts &t)
+{
+    return {t.notGameFolder, t.gameRunning,  t.probeMissing,   t.switchFailed, t.launchFailed,
+            t.cleaned,       t.cleanStopped, t.linkFailed,     t.accessDenied, t.inUse,
+            t.readOnly,      t.missing,      t.folderInTheWay, t.noWine,       t.adminHint};
+}
+
+// "%1", "%2" in the order they stand.
+QStringList placeholders(const QString &text)
+{
+    QStringList found;
+    QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral("%[0-9]")).globalMatch(text);
+    while (it.hasNext())
+        found << it.next().captured();
+    found.sort();
+    return found;
 }
 
 }  // namespace
@@ -329,6 +355,88 @@ private slots:
     {
         const LanguageFile f = read_language_file(valid_file());
         QVERIFY2(f.error.isEmpty(), qPrintable(f.error));
+        // Its optional texts are no part of what makes it usable.
+        for (const Json &notices : {Json(5), Json::parse(R"({"cleaned": 5, "in_use": ["x"], "missing": null})")}) {
+            const LanguageFile g = read_language_file(with("/notices", notices));
+            QVERIFY2(g.error.isEmpty(), qPrintable(g.error));
+            QCOMPARE(notice_fields(notice_texts(g.doc)), notice_fields(NoticeTexts()));
+        }
+    }
+
+    // Each member read into its own text; what is absent, empty or no text
+    // stays English.
+    void notices_come_from_the_file_or_stay_english()
+    {
+        const QStringList english = notice_fields(NoticeTexts());
+        QCOMPARE(notice_fields(notice_texts(Json::parse(valid_file().toStdString()))), english);
+        QStringList taken;
+        for (const char *member : kNoticeMembers) {
+            Json doc;
+            doc["notices"][member] = "§";
+            const QStringList fields = notice_fields(notice_texts(doc));
+            int changed = -1;
+            for (int i = 0; i < fields.size(); ++i)
+                if (fields.at(i) != english.at(i)) {
+                    QVERIFY2(changed < 0, member);
+                    changed = i;
+                }
+            QVERIFY2(changed >= 0 && fields.at(changed) == QStringLiteral("§"), member);
+            taken << english.at(changed);
+        }
+        QCOMPARE(taken, english);
+        const Json partial = Json::parse(R"({"notices": {"game_running": "Игра запущена", "cleaned": "",
+                                                         "in_use": 3}})");
+        const NoticeTexts texts = notice_texts(partial);
+        QCOMPARE(texts.gameRunning, QStringLiteral("Игра запущена"));
+        QCOMPARE(texts.cleaned, NoticeTexts().cleaned);
+        QCOMPARE(texts.inUse, NoticeTexts().inUse);
+    }
+
+    void sizes_and_counts_read_as_the_language_writes_them_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QString>("count");
+        const QString nbsp(QChar(0x00A0));
+        QTest::newRow("nothing") << "config_en.json" << qint64(0) << "0 bytes"
+                                 << "0";
+        QTest::newRow("one byte") << "config_en.json" << qint64(1) << "1 byte"
+                                  << "1";
+        QTest::newRow("below a kilobyte") << "config_en.json" << qint64(1023) << "1,023 bytes"
+                                          << "1,023";
+        QTest::newRow("a kilobyte") << "config_en.json" << qint64(1024) << "1.0 KB"
+                                    << "1,024";
+        QTest::newRow("whole from ten") << "config_en.json" << qint64(340 * 1024 + 300) << "340 KB"
+                                        << "348,460";
+        QTest::newRow("9.96 KB rounds to 10") << "config_en.json" << qint64(10199) << "10 KB"
+                                              << "10,199";
+        QTest::newRow("1023.9 KB is 1.0 MB") << "config_en.json" << qint64(1048500) << "1.0 MB"
+                                             << "1,048,500";
+        QTest::newRow("gigabytes") << "config_en.json" << qint64(1288490189) << "1.2 GB"
+                                   << "1,288,490,189";
+        QTest::newRow("terabytes") << "config_en.json" << (qint64(3) << 40) << "3.0 TB"
+                                   << "3,298,534,883,328";
+        QTest::newRow("russian bytes") << ".config/config_ru.json" << qint64(512) << "512 байт"
+                                       << "512";
+        QTest::newRow("russian gigabytes") << ".config/config_ru.json" << qint64(1288490189) << "1,2 ГБ"
+                                           << "1" + nbsp + "288" + nbsp + "490" + nbsp + "189";
+        QTest::newRow("russian count") << "ru_lang.json" << qint64(3456) << "3,4 КБ"
+                                       << "3" + nbsp + "456";
+        QTest::newRow("a language the name does not give") << "config_xx.json" << qint64(3456) << "3.4 KB"
+                                                           << "3,456";
+        QTest::newRow("german") << "config_de.json" << qint64(3456) << "3,4 KB"
+                                << "3.456";
+    }
+    void sizes_and_counts_read_as_the_language_writes_them()
+    {
+        QFETCH(QString, file);
+        QFETCH(qint64, bytes);
+        QFETCH(QString, size);
+        QFETCH(QString, count);
+        const QLocale language = file_language(file);
+        QCOMPARE(size_text(bytes, language), size);
+        QCOMPARE(count_text(bytes, language), count);
     }
 
     void entries_with_empty_names_are_not_examined()
@@ -382,6 +490,15 @@ private slots:
         QVERIFY(conditioned >= 3);
         for (const DefaultTriple &t : default_triples(lf.doc["patches"]["static"]["default"]))
             QVERIFY(dynamic.contains(t.letter.toStdString()));
+        // Every notice in the file's own words, with the details the English one has.
+        QVERIFY(lf.doc.contains("notices"));
+        const QStringList shipped = notice_fields(notice_texts(lf.doc));
+        const QStringList english = notice_fields(NoticeTexts());
+        for (int i = 0; i < shipped.size(); ++i) {
+            const char *member = kNoticeMembers[i];
+            QVERIFY2(lf.doc["notices"].contains(member), member);
+            QCOMPARE(placeholders(shipped.at(i)), placeholders(english.at(i)));
+        }
     }
 };
 

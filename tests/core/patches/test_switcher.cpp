@@ -1,6 +1,8 @@
 #include "log/log.h"
+#include "core/config/notice_texts.h"
 #include "core/patches/patches.h"
 #include "support/gamefolder.h"
+#include "system/system.h"
 
 using namespace tess;
 
@@ -183,6 +185,9 @@ private slots:
         QVERIFY(!r.completed);
         QCOMPARE(r.failedPath, QStringLiteral("../Data/patch-a.mpq"));
         QVERIFY(r.error != 0);
+        QCOMPARE(failure_reason(r.error), FailureReason::AccessDenied);
+        QCOMPARE(reason_text(NoticeTexts(), failure_reason(r.error), r.error),
+                 QStringLiteral("access denied or write-protected"));
         // The locale part is visited after the data folder: never reached.
         QCOMPARE(game.names(QStringLiteral("Data/ruRU")), QStringList{"patch-ruRU-a.mpq"});
     }
@@ -275,8 +280,48 @@ private slots:
         game.touch(QStringLiteral("dxvk.conf"));
         Immutable lock(game.path(QStringLiteral("d3d9.dll")));
         REQUIRE_IMMUTABLE(lock);
-        QVERIFY(!switch_dxvk_status(2).completed);
+        const SwitchResult r = switch_dxvk_status(2);
+        QVERIFY(!r.completed);
+        // The file itself is protected, not its folder.
+        QCOMPARE(failure_reason(r.error), FailureReason::AccessDenied);
         QVERIFY(game.exists(QStringLiteral("dxvk.conf")));
+    }
+
+    // What the player reads about a rename the system refused: the reason
+    // from the system's own code, in the language file's words, or the
+    // system's message where no reason fits.
+    void refused_renames_say_why()
+    {
+        GameFolder game;
+        const NoticeTexts texts;
+        RenameResult r =
+            rename_no_replace(QStringLiteral("../Data/patch-a.mpq"), QStringLiteral("../Data/patch-a.mpq.disabled"));
+        QCOMPARE(r.status, RenameStatus::Failed);
+        QCOMPARE(failure_reason(r.error), FailureReason::Missing);
+        QCOMPARE(reason_text(texts, failure_reason(r.error), r.error), QStringLiteral("not found"));
+
+        game.touch(QStringLiteral("Data/patch-a.mpq"));
+        game.touch(QStringLiteral("Data/patch-a.mpq.disabled/readme.txt"));
+        r = rename_no_replace(QStringLiteral("../Data/patch-a.mpq"), QStringLiteral("../Data/patch-a.mpq.disabled"));
+        QCOMPARE(r.status, RenameStatus::TargetExists);
+        QCOMPARE(failure_reason(r.error), FailureReason::FolderInTheWay);
+        QCOMPARE(reason_text(texts, failure_reason(r.error), r.error), QStringLiteral("a folder is in the way"));
+
+        const QString message = system_message(r.error);
+        QVERIFY(!message.isEmpty());
+        QCOMPARE(reason_text(texts, FailureReason::Other, r.error), message);
+        QVERIFY(system_message(r.error + 1) != message);
+
+        // Where programs are installed, writing needs administrator rights.
+        const QString programs = QDir::fromNativeSeparators(qEnvironmentVariable("ProgramFiles"));
+        if (runs_windows_programs) {
+            QVERIFY(!programs.isEmpty());
+            QVERIFY(under_program_folders(programs + QStringLiteral("/Game/launcher/..")));
+            QVERIFY(under_program_folders(programs.toUpper() + QStringLiteral("/game")));
+            QVERIFY(!under_program_folders(programs + QStringLiteral(" Extra/Game")));
+        }
+        QCOMPARE(under_program_folders(QStringLiteral("C:/Program Files (x86)/Game")), runs_windows_programs);
+        QVERIFY(!under_program_folders(game.root()));
     }
 
     void switched_name_replaces_the_owned_extension_only()
