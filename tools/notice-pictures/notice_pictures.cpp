@@ -5,7 +5,7 @@
 //   notice_pictures LANGUAGE DPI OUT.png
 #include "gui/app/mainwindow.h"
 #include "gui/app/scaling.h"
-#include "gui/patches/archive_watch.h"
+#include "core/session/session.h"
 #include "gui/ui/look.h"
 #include "log/log.h"
 
@@ -45,8 +45,7 @@ int main(int argc, char *argv[])
     MainWindow window({args.at(0)});
     window.show();
     window.postshow_scroll_config(window.scrollArea->verticalScrollBar()->maximum());
-    ArchiveWatch watch(&window);
-    QTimer::singleShot(0, &watch, &ArchiveWatch::start);
+    QTimer::singleShot(0, &window.session(), &tess::Session::start_archive_check);
     // The archive check marks its rows; the music starts.
     QTimer::singleShot(1500, &app, &QApplication::quit);
     QApplication::exec();
@@ -64,6 +63,5 @@ int main(int argc, char *argv[])
         err << "notice_pictures: cannot write " << args.at(2) << "\n";
         return 1;
     }
-    window.keep_mediaplayer_file = true;
     return 0;
 }
