@@ -128,8 +128,9 @@ QList<LaunchCommand> launch_commands(const QString &gamePath, const QProcessEnvi
     return commands;
 }
 
-bool start_game(const QList<LaunchCommand> &commands)
+LaunchResult start_game(const QList<LaunchCommand> &commands)
 {
+    QString message;
     for (const LaunchCommand &command : commands) {
         if (command.nativeD3d9InPrefix)
             (void)prefer_native_dll(QFileInfo(command.program).fileName(), QStringLiteral("d3d9"));
@@ -138,17 +139,43 @@ bool start_game(const QList<LaunchCommand> &commands)
         game.setArguments(command.arguments);
         game.setProcessEnvironment(command.environment);
         if (game.startDetached())
-            return true;
+            return {};
+        if (message.isEmpty())
+            message = game.errorString();
     }
-    return false;
+    LaunchResult failed;
+    if (commands.isEmpty())
+        return failed;
+    // Run by Wine, the game is Wine's argument; Wine is tried last.
+    const LaunchCommand &first = commands.first();
+    const QString game = first.arguments.isEmpty() ? first.program : first.arguments.first();
+    const bool wineTried = !commands.last().arguments.isEmpty();
+    failed.program = game;
+    failed.message = message;
+    if (!QFileInfo::exists(game))
+        failed.why = LaunchResult::Why::Missing;
+    else if (!wineTried && !runs_windows_programs)
+        failed.why = LaunchResult::Why::NoWine;  // the system refused it and no Wine was found
+    else {
+        failed.why = LaunchResult::Why::System;
+        failed.program = commands.last().program;
+    }
+    return failed;
 }
 
-bool game_holds_archive()
+GameProbe probe_game()
 {
     const QStringList found = glob(places::kProbe);
     if (found.isEmpty())
-        return true;
-    return file_held_open(found.first());
+        return GameProbe::ProbeMissing;
+    return file_held_open(found.first()) ? GameProbe::Running : GameProbe::NotRunning;
+}
+
+bool game_holds_archive() { return probe_game() != GameProbe::NotRunning; }
+
+bool in_game_folder()
+{
+    return !glob(places::kExecutable, GlobEntries::All).isEmpty() || !glob(places::kData, GlobEntries::All).isEmpty();
 }
 
 QString game_executable()

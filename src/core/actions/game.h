@@ -10,10 +10,20 @@
 
 namespace tess {
 
-// True when the game counts as running: its archive "../data/patch-2.mpq"
-// (found without regard to case) is missing, or another process holds it
-// open. Never changes the file.
+enum class GameProbe {
+    NotRunning,
+    Running,       // another process holds its archive open
+    ProbeMissing,  // its archive is missing, which counts as running
+};
+// What the probe finds of the game's archive "../data/patch-2.mpq" (found
+// without regard to case). Never changes the file.
+GameProbe probe_game();
+// True when the game counts as running (either way).
 bool game_holds_archive();
+
+// Whether the launcher sits in a game folder: "../wow.exe" or "../Data"
+// exists (letter case ignored).
+bool in_game_folder();
 
 struct LaunchCommand {
     QString program;
@@ -38,10 +48,19 @@ inline constexpr char native_d3d9_override[] = "d3d9=n,b";
 // with DXVK on, the same d3d9 order. Starts nothing.
 QList<LaunchCommand> launch_commands(const QString &gamePath, const QProcessEnvironment &environment, bool dxvkOn);
 
-// Starts the first of `commands` that the system can start, detached; false
-// when none could be. A d3d9 order the prefix cannot take leaves the game to
-// start with Wine's own d3d9.
-bool start_game(const QList<LaunchCommand> &commands);
+// What a start did: started, or which program could not be started and why.
+struct [[nodiscard]] LaunchResult {
+    enum class Why { None, Missing, NoWine, System };
+    Why why = Why::None;
+    QString program;  // the one that could not be started
+    QString message;  // the system's own words, for System
+    explicit operator bool() const { return why == Why::None; }
+};
+
+// Starts the first of `commands` that the system can start, detached; says
+// why not when none could be. A d3d9 order the prefix cannot take leaves the
+// game to start with Wine's own d3d9.
+LaunchResult start_game(const QList<LaunchCommand> &commands);
 
 // Wine's DLL override list `overrides` with "d3d9=n,b" added, unless one of
 // its entries already gives d3d9 a load order as Wine's loader reads the

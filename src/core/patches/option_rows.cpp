@@ -106,6 +106,15 @@ void OptionRows::track(const SwitchResult &result)
 {
     if (!result.completed || !result.occupied.isEmpty())
         complete_ = false;
+    if (!result.completed)
+        failures_.push_back({result.failedPath, result.error});
+}
+
+ChangeResult OptionRows::done()
+{
+    ChangeResult result{true, complete_, std::move(failures_)};
+    failures_.clear();
+    return result;
 }
 
 bool OptionRows::show_matching_choice(PatchRowState &row) const
@@ -198,13 +207,14 @@ ChangeResult OptionRows::change_patch(PatchRowState &row, int index)
     if (index < 0 || size_t(index) >= row.row.choices.size())
         return {};
     complete_ = true;
+    failures_.clear();
     track(switch_patch(row.row.key, row.row.choices[size_t(index)].status));
     rescan();
     for (PatchRowState *r : listed_)
         check_conditions(*r);
     fast_update(row);
     read_allpatches();
-    return {true, complete_};
+    return done();
 }
 
 ChangeResult OptionRows::change_file_row(int index, const FixedRow &fixed, RowState &state,
@@ -215,11 +225,12 @@ ChangeResult OptionRows::change_file_row(int index, const FixedRow &fixed, RowSt
     if (index < 0)
         return {};
     complete_ = true;
+    failures_.clear();
     // Whatever the switch managed, the row shows the disk afterwards.
     track((this->*switcher)(index));
     (this->*reread)();
     read_allpatches();
-    return {true, complete_};
+    return done();
 }
 
 ChangeResult OptionRows::change_fonts(int index)
@@ -240,6 +251,7 @@ ChangeResult OptionRows::change_allpatches(int index)
     if (index < 0)
         return {};
     complete_ = true;
+    failures_.clear();
     const BulkSwitch plan = allpatches_switch(index, listed_rows(), model_.defaults);
     for (const auto &patch : plan.patches)
         track(switch_patch(patch.first, patch.second));
@@ -256,7 +268,7 @@ ChangeResult OptionRows::change_allpatches(int index)
     // then it shows what the disk holds.
     if (!switched)
         read_allpatches();
-    return {true, complete_};
+    return done();
 }
 
 }  // namespace tess

@@ -27,10 +27,17 @@ struct PatchRowState {
     RowState state;
 };
 
+// A rename the system refused.
+struct RenameFailure {
+    QString path;   // as found, from the launcher's folder
+    int error = 0;  // the system's error code
+};
+
 // What a change did on disk.
 struct [[nodiscard]] ChangeResult {
     bool acted = false;    // false: no choice was made, nothing was touched
     bool complete = true;  // false: a rename failed or found its new name taken
+    std::vector<RenameFailure> failures;  // every rename refused on the way
 };
 
 // The option list without its widgets: the state of every row and every
@@ -105,6 +112,8 @@ private:
     std::deque<PatchRowState> rows_;  // stable addresses for the widgets
     std::vector<PatchRowState *> listed_;
     bool complete_ = true;
+    std::vector<RenameFailure> failures_;
+    ChangeResult done();
 };
 
 }  // namespace tess

@@ -1,19 +1,24 @@
 #pragma once
 
+#include "core/actions/game.h"
 #include "core/config/langfile.h"
+#include "core/config/notice_texts.h"
 #include "core/media/ini.h"
 #include "core/patches/archive_check.h"
 #include "core/patches/archive_texts.h"
 #include "core/patches/option_rows.h"
 #include "core/patches/patches.h"
 #include "core/patches/rows.h"
+#include "core/session/notice.h"
 
 #include <QMap>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace tess {
 
@@ -66,12 +71,27 @@ public:
     ChangeResult change_dxvk(int index);
     ChangeResult change_allpatches(int index);
 
-    // Whether the game counts as running (its archive is held or missing).
+    // Whether the launcher sits in a game folder ("../wow.exe" or "../Data"
+    // exists); when not, every operation on the game refuses, says so and
+    // logs it.
+    bool in_game_folder() const { return inGameFolder_; }
+    // The notice outside a game folder (also logged); nothing inside one.
+    std::optional<Notice> game_folder_notice();
+    // Whether a click on a row must be refused: outside a game folder, or
+    // while the game counts as running (its archive held or missing). A
+    // refusal for the game is noticed and logged.
+    bool refuse_click();
+    // Whether the game counts as running, without a word.
     bool game_running() const;
-    // Starts the game, detached; false when it could not be started.
-    bool launch() const;
-    // Cleans the game's cache, logs and add-on leftovers.
-    RemoveResult clean() const;
+    // Starts the game, detached; false, noticed and logged, when it could not
+    // be started.
+    bool launch();
+    // Cleans the game's cache, logs and add-on leftovers; what it did, or
+    // where it stopped, is noticed and logged.
+    RemoveResult clean();
+    // Opens the community link in the browser; without one the notice gives
+    // the address.
+    void open_link(const std::function<bool(const QString &address)> &open);
 
     // Reads the settings file, made with the default volume when missing.
     void read_settings();
@@ -89,12 +109,19 @@ public:
 
 signals:
     void rowsChanged();
+    // A failure, or what the cleaning did, for the player to read.
+    void noticed(const tess::Notice &notice);
+    // The files a row's change could not rename, for its warning sign; an
+    // empty text once a change on it went through. `row` is a patch letter,
+    // or "fonts", "dxvk", "allpatches".
+    void rowFailed(const QString &row, const QString &text);
     // The archive check's lines for one listed patch row (empty: sound).
     void archiveProblems(const QString &letter, const QStringList &lines);
     void volumeChanged(int volume);
 
 private:
-    ChangeResult changed(ChangeResult result);
+    ChangeResult changed(const QString &row, ChangeResult result);
+    void notice(Notice::Kind kind, const QString &text);
     void show_archive_report(const ArchiveReport &report);
 
     QString locale_;
@@ -102,6 +129,8 @@ private:
     QString languageError_;
     Json langfile_;
     ArchiveTexts archiveTexts_;
+    NoticeTexts noticeTexts_;
+    bool inGameFolder_ = true;
     PatchStatusMap status_;
     std::unique_ptr<OptionRows> rows_;
     IniSettings settings_;
