@@ -5,6 +5,7 @@
 #include "core/config/selection.h"
 #include "core/patches/archive_check.h"
 #include "core/patches/archive_texts.h"
+#include "core/search/own_files.h"
 
 #include <QDir>
 #include <QLocale>
@@ -22,7 +23,7 @@ ArchiveTexts texts_for(const QString &locale)
 {
     const QString name = choose_language_file(language_candidates(kConfigDir), locale);
     // Never waits on a name that is not a regular file; one byte past the bound refuses it.
-    const ReadResult read = read_regular_file(kConfigDir + QLatin1Char('/') + name, kMaxLanguageFileBytes + 1);
+    const ReadResult read = read_own_file(kConfigDir + QLatin1Char('/') + name, kMaxLanguageFileBytes + 1);
     if (read.fault != ReadResult::Fault::None && read.fault != ReadResult::Fault::TooLarge)
         return {};
     const LanguageFile language = read_language_file(read.bytes);

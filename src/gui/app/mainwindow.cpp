@@ -11,7 +11,6 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -63,13 +62,8 @@ void MainWindow::gui_config()
 
 void MainWindow::close_window(QCloseEvent *)
 {
-    if (keep_mediaplayer_file)
-        return;
-    // Written atomically: a failed save leaves the previous file whole.
-    QSaveFile file(config_dir + QStringLiteral("/mediaplayer.ini"));
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    if (file.write(mediaplayer_config.toText()) < 0 || !file.commit())
+    // A save that fails or is not made goes unsaid.
+    if (!mediaplayer_config.save(config_dir + QStringLiteral("/mediaplayer.ini")).written)
         return;
     log().info(QStringLiteral("Конфигурация медиаплеера сохранена"));
 }

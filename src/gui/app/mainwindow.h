@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/media/ini.h"
+#include "core/media/settings_file.h"
 #include "core/patches/patches.h"
 #include "core/patches/positions.h"
 #include "gui/ui/look.h"
@@ -37,8 +37,7 @@ public:
 
     QString locale;
     QString config_dir;
-    tess::IniSettings mediaplayer_config;
-    bool keep_mediaplayer_file = false;  // not rewritten at the close
+    tess::SettingsFile mediaplayer_config;
     tess::PatchStatusMap currentStatus;
     QVector<StaticItem *> patchFrames;
     tess::PositionSequence comboPosGenerator;
@@ -52,7 +51,7 @@ public:
     std::unique_ptr<tess::OptionRows> optionRows;
     QPoint dragpos;
 
-    tess::IniSettings mediaplayer_config_init();
+    tess::SettingsFile mediaplayer_config_init();
     void close_window(QCloseEvent *event);
     bool check_game_running();
     void block_all_signals(bool mode);

@@ -12,21 +12,11 @@
 namespace tess {
 
 namespace {
-const QString kSection = QStringLiteral("SETTINGS");
-const QString kVolume = QStringLiteral("volume");
-
 QMediaPlayer *player_of(MainWindow *window)
 {
     return window->findChild<QMediaPlayer *>(QString(), Qt::FindDirectChildrenOnly);
 }
 }  // namespace
-
-int stored_volume(const IniSettings &settings)
-{
-    bool ok = false;
-    const int value = settings.value(kSection, kVolume).value_or(QString()).toInt(&ok, 10);
-    return ok ? value : kDefaultVolume;
-}
 
 void play_music(MainWindow *window)
 {
@@ -45,13 +35,13 @@ void change_volume(MainWindow *window)
 {
     QObject::connect(window->volume, &QSlider::valueChanged, window,
                      [window](int) { save_volume(window, player_of(window)); });
-    window->volume->setValue(stored_volume(window->mediaplayer_config));
+    window->volume->setValue(window->mediaplayer_config.volume());
 }
 
 void save_volume(MainWindow *window, QMediaPlayer *player)
 {
     const int value = window->volume->value();
-    window->mediaplayer_config.setValue(kSection, kVolume, QString::number(value));
+    window->mediaplayer_config.setVolume(value);
     if (player)
         player->setVolume(value);
 }
