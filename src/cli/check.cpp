@@ -7,6 +7,7 @@
 #include "core/patches/archive_texts.h"
 #include "core/search/places.h"
 #include "system/system.h"
+#include "core/search/own_files.h"
 
 #include <QDir>
 
@@ -20,7 +21,7 @@ ArchiveTexts texts_for(const QString &locale)
 {
     const QString name = choose_language_file(language_candidates(places::kConfigDir), locale);
     // Never waits on a name that is not a regular file; one byte past the bound refuses it.
-    const ReadResult read = read_regular_file(places::kConfigDir + QLatin1Char('/') + name, kMaxLanguageFileBytes + 1);
+    const ReadResult read = read_own_file(places::kConfigDir + QLatin1Char('/') + name, kMaxLanguageFileBytes + 1);
     if (read.fault != ReadResult::Fault::None && read.fault != ReadResult::Fault::TooLarge)
         return {};
     const LanguageFile language = read_language_file(read.bytes);

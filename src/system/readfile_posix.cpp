@@ -1,7 +1,28 @@
 #include "system/bounded_read.h"
 #include "system/native.h"
 
+#include <climits>
+
 namespace tess {
+
+namespace {
+
+// Where the descriptor's file lies, as the system found it when opening.
+QString location_of(int fd, const QString &path)
+{
+#ifdef Q_OS_LINUX
+    char buffer[PATH_MAX];
+    const QByteArray link = "/proc/self/fd/" + QByteArray::number(fd);
+    const ssize_t n = ::readlink(link.constData(), buffer, sizeof buffer);
+    if (n > 0 && n < ssize_t(sizeof buffer))
+        return decode_path(buffer, int(n));
+#else
+    Q_UNUSED(fd)
+#endif
+    return real_path(path);
+}
+
+}  // namespace
 
 ReadResult read_regular_file(const QString &path, qint64 limit)
 {
@@ -9,14 +30,15 @@ ReadResult read_regular_file(const QString &path, qint64 limit)
     const int fd = ::open(native_name(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         const int code = errno;
-        return {{}, code == ENOENT ? ReadResult::Fault::Missing : ReadResult::Fault::Unreadable, qt_error_string(code)};
+        return {
+            {}, code == ENOENT ? ReadResult::Fault::Missing : ReadResult::Fault::Unreadable, qt_error_string(code), {}};
     }
     struct stat st;
     ReadResult result;
     if (::fstat(fd, &st) != 0)
-        result = {{}, ReadResult::Fault::Unreadable, qt_error_string(errno)};
+        result = {{}, ReadResult::Fault::Unreadable, qt_error_string(errno), {}};
     else if (!S_ISREG(st.st_mode))
-        result = {{}, ReadResult::Fault::NotRegular, {}};
+        result = {{}, ReadResult::Fault::NotRegular, {}, {}};
     else
         result = read_bounded(limit, [fd](char *at, qint64 size) {
             ssize_t n;
@@ -25,8 +47,19 @@ ReadResult read_regular_file(const QString &path, qint64 limit)
             while (n < 0 && errno == EINTR);
             return qint64(n);
         });
+    result.location = location_of(fd, path);
     ::close(fd);
     return result;
+}
+
+QString real_path(const QString &path)
+{
+    char *resolved = ::realpath(native_name(path).constData(), nullptr);
+    if (!resolved)
+        return {};
+    const QString text = decode_path(resolved, int(qstrlen(resolved)));
+    ::free(resolved);
+    return text;
 }
 
 }  // namespace tess

@@ -1,22 +1,84 @@
 #include "system/bounded_read.h"
 #include "system/native.h"
 
-#include <QFile>
 #include <QFileInfo>
 
+#include <vector>
+
 namespace tess {
+
+namespace {
+
+ReadResult refused(DWORD code)
+{
+    const ReadResult::Fault fault = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND
+        ? ReadResult::Fault::Missing
+        : ReadResult::Fault::Unreadable;
+    return {{}, fault, QString::fromStdString(std::system_category().message(int(code))), {}};
+}
+
+// The final path of an open handle, without the "\\?\" the call puts in front.
+QString final_path(HANDLE handle)
+{
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetFinalPathNameByHandleW(handle, buffer.data(), DWORD(buffer.size()), FILE_NAME_NORMALIZED);
+        if (n == 0)
+            return {};
+        if (n < buffer.size()) {
+            QString path = QString::fromWCharArray(buffer.data(), int(n));
+            if (path.startsWith(QLatin1String("\\\\?\\UNC\\")))
+                path = QStringLiteral("\\\\") + path.mid(8);
+            else if (path.startsWith(QLatin1String("\\\\?\\")))
+                path = path.mid(4);
+            return path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        }
+        buffer.resize(n);
+    }
+}
+
+}  // namespace
 
 ReadResult read_regular_file(const QString &path, qint64 limit)
 {
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
-        return {{}, ReadResult::Fault::Missing, {}};
+        return {{}, ReadResult::Fault::Missing, {}, {}};
     if (!info.isFile())
-        return {{}, ReadResult::Fault::NotRegular, {}};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, ReadResult::Fault::Unreadable, file.errorString()};
-    return read_bounded(limit, [&file](char *at, qint64 size) { return file.read(at, size); });
+        return {{}, ReadResult::Fault::NotRegular, {}, {}};
+    // Shared as the game and editors expect: another writer or a rename is not refused.
+    const HANDLE handle =
+        CreateFileW(native_name(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return refused(GetLastError());
+    ReadResult result;
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        result.fault = ReadResult::Fault::NotRegular;
+    } else {
+        result = read_bounded(limit, [handle](char *at, qint64 size) {
+            DWORD got = 0;
+            if (!ReadFile(handle, at, DWORD(qMin<qint64>(size, 1 << 30)), &got, nullptr))
+                return qint64(-1);
+            return qint64(got);
+        });
+    }
+    result.location = final_path(handle);
+    CloseHandle(handle);
+    return result;
+}
+
+QString real_path(const QString &path)
+{
+    // Backup semantics open folders too; without FILE_FLAG_OPEN_REPARSE_POINT links are followed.
+    const HANDLE handle = CreateFileW(native_name(path).c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return {};
+    const QString found = final_path(handle);
+    CloseHandle(handle);
+    return found;
 }
 
 }  // namespace tess

@@ -6,14 +6,14 @@ namespace tess {
 
 namespace {
 
-RemoveResult failure(const QString &path, int code) { return {false, path, code}; }
-
 // Everything below the target is reached through descriptors of its
 // folders and removed by each name's own bytes: no path is ever built, so
 // neither PATH_MAX nor a name that is not valid text can stop the removal,
 // and O_NOFOLLOW keeps every step inside the tree.
 
-bool denied(int code) { return code == EACCES || code == EPERM; }
+void leave(RemoveResult &out, const QString &path, int code) { out.left.push_back({path, code}); }
+
+QString joined(const QString &dir, const QString &name) { return dir.isEmpty() ? name : dir + QLatin1Char('/') + name; }
 
 class Descriptor
 {
@@ -77,6 +77,7 @@ struct Level {
     ino_t inode;
     std::vector<QByteArray> entries;
     size_t next = 0;
+    bool holdsLeft = false;  // something below stays, so the folder does too
 };
 
 // The names in the folder `fd`, read through a descriptor of its own so
@@ -134,7 +135,7 @@ int open_level(int at, const QByteArray &name, const Volume &volume, Level &leve
     const int fd = open_folder(at, name, volume, st);
     if (fd < 0)
         return fd;
-    level = {name, st.st_dev, st.st_ino, {}, 0};
+    level = {name, st.st_dev, st.st_ino, {}, 0, false};
     const int code = list_names(fd, level.entries);
     if (code < 0) {
         ::close(fd);
@@ -168,80 +169,118 @@ QString path_of(const QString &target, const std::vector<Level> &levels, const Q
     return path + QLatin1Char('/') + decode_path(name.constData(), name.size());
 }
 
+// Removes the entry `name`, not a folder, of the folder `at`: whether it is gone.
+bool remove_file(int at, const QByteArray &name, const struct stat &st, const QString &path, RemoveResult &out)
+{
+    if (::unlinkat(at, name.constData(), 0) != 0) {
+        if (errno == ENOENT)
+            return true;
+        leave(out, path, errno);  // in use, protected: it stays
+        return false;
+    }
+    ++out.files;
+    if (S_ISREG(st.st_mode))
+        out.bytes += st.st_size;
+    return true;
+}
+
 // Removes the entry `name` of the folder `at`; a folder is walked one level
-// at a time with a single descriptor open, however deep it goes.
-RemoveResult remove_tree_at(int at, const QByteArray &name, const QString &target, const Volume &volume)
+// at a time with a single descriptor open, however deep it goes. What cannot
+// be removed stays with the folders above it, and the walk goes on; whether
+// the entry is gone.
+bool remove_tree_at(int at, const QByteArray &name, const QString &target, const Volume &volume, RemoveResult &out)
 {
     struct stat st;
-    if (::fstatat(at, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return errno == ENOENT ? RemoveResult{} : failure(target, errno);
-    if (!S_ISDIR(st.st_mode)) {
-        // A locked or protected file stays; its folder's removal reports it.
-        if (::unlinkat(at, name.constData(), 0) != 0 && !denied(errno))
-            return failure(target, errno);
-        return {};
+    if (::fstatat(at, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT)
+            return true;
+        leave(out, target, errno);
+        return false;
     }
+    if (!S_ISDIR(st.st_mode))
+        return remove_file(at, name, st, target, out);
     std::vector<Level> levels(1);
     Descriptor fd(open_level(at, name, volume, levels.back()));
-    if (fd.get() < 0)
-        return failure(target, -fd.get());
+    if (fd.get() < 0) {
+        leave(out, target, -fd.get());
+        return false;
+    }
     while (!levels.empty()) {
         Level &level = levels.back();
         if (level.next < level.entries.size()) {
             const QByteArray &entry = level.entries[level.next++];
             if (::fstatat(fd.get(), entry.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-                if (errno == ENOENT)
-                    continue;
-                return failure(path_of(target, levels, entry), errno);
+                if (errno != ENOENT) {
+                    leave(out, path_of(target, levels, entry), errno);
+                    level.holdsLeft = true;
+                }
+                continue;
             }
             if (!S_ISDIR(st.st_mode)) {
-                if (::unlinkat(fd.get(), entry.constData(), 0) != 0 && !denied(errno))
-                    return failure(path_of(target, levels, entry), errno);
+                if (!remove_file(fd.get(), entry, st, path_of(target, levels, entry), out))
+                    level.holdsLeft = true;
                 continue;
             }
             Level below;
             const int child = open_level(fd.get(), entry, volume, below);
-            if (child < 0)
-                return failure(path_of(target, levels, entry), -child);
+            if (child < 0) {
+                // Another mount, or a folder that cannot be listed: it stays whole.
+                leave(out, path_of(target, levels, entry), -child);
+                level.holdsLeft = true;
+                continue;
+            }
             fd.reset(child);
             levels.push_back(std::move(below));
             continue;
         }
-        // The folder is done: remove it from the folder above.
+        // The folder is done: remove it from the folder above, unless it
+        // keeps something that stays.
         const Level done = std::move(level);
         levels.pop_back();
         const QString donePath = levels.empty() ? target : path_of(target, levels, done.name);
         const int up = levels.empty() ? ::fcntl(at, F_DUPFD_CLOEXEC, 0) : open_parent(fd.get(), levels.back());
-        if (up < 0)
-            return failure(donePath, levels.empty() ? errno : -up);
+        if (up < 0) {
+            // Moved away meanwhile: the way back is lost, and the rest of
+            // this tree stays rather than be reached by another way.
+            leave(out, donePath, levels.empty() ? errno : -up);
+            return false;
+        }
         fd.reset(up);
-        if (::unlinkat(fd.get(), done.name.constData(), AT_REMOVEDIR) != 0)
-            return failure(donePath, errno);
+        bool gone = !done.holdsLeft;
+        if (gone && ::unlinkat(fd.get(), done.name.constData(), AT_REMOVEDIR) != 0 && errno != ENOENT) {
+            leave(out, donePath, errno);
+            gone = false;
+        }
+        if (!gone) {
+            if (levels.empty())
+                return false;
+            levels.back().holdsLeft = true;
+        }
     }
-    return {};
+    return true;
 }
 
-// Removes what components[i..] pick in the folder `at` (shown as `dir`).
-// Every step goes from a descriptor already held and never through a link,
-// so a folder renamed or swapped for a link meanwhile cannot lead outside.
-RemoveResult remove_below(int at, const QString &dir, const QStringList &components, int i, const Volume &volume,
-                          const ComponentMatch &matches, const Removed &removed)
+// Removes what components[i..] pick in the folder `at` (`dir` from where
+// the removal started). Every step goes from a descriptor already held and
+// never through a link, so a folder renamed or swapped for a link meanwhile
+// cannot lead outside.
+void remove_below(int at, const QString &dir, const QStringList &components, int i, const Volume &volume,
+                  const ComponentMatch &matches, const Removed &removed, RemoveResult &out)
 {
     std::vector<QByteArray> names;
     const int listed = list_names(at, names);
-    if (listed < 0)
-        return failure(dir, -listed);
+    if (listed < 0) {
+        leave(out, dir.isEmpty() ? QStringLiteral(".") : dir, -listed);
+        return;
+    }
     const bool last = i == components.size() - 1;
     for (const QByteArray &name : names) {
         const QString text = decode_path(name.constData(), name.size());
         if (!matches(components.at(i), text))
             continue;
-        const QString path = dir + QLatin1Char('/') + text;
+        const QString path = joined(dir, text);
         if (last) {
-            RemoveResult r = remove_tree_at(at, name, path, volume);
-            if (!r.ok)
-                return r;
-            if (removed)
+            if (remove_tree_at(at, name, path, volume, out) && removed)
                 removed(path);
             continue;
         }
@@ -250,13 +289,12 @@ RemoveResult remove_below(int at, const QString &dir, const QStringList &compone
         // A file, a link or an entry gone meanwhile is not on the way.
         if (below.get() == -ENOENT || below.get() == -ENOTDIR || below.get() == -ELOOP)
             continue;
-        if (below.get() < 0)
-            return failure(path, -below.get());
-        RemoveResult r = remove_below(below.get(), path, components, i + 1, volume, matches, removed);
-        if (!r.ok)
-            return r;
+        if (below.get() < 0) {
+            leave(out, path, -below.get());
+            continue;
+        }
+        remove_below(below.get(), path, components, i + 1, volume, matches, removed, out);
     }
-    return {};
 }
 
 }  // namespace
@@ -265,21 +303,32 @@ RemoveResult remove_tree(const QString &path)
 {
     const int slash = path.lastIndexOf(QLatin1Char('/'));
     const QString folder = slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash);
+    const QString name = path.mid(slash + 1);
+    RemoveResult out;
     const Descriptor at(::open(native_name(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     Volume volume;
-    if (at.get() < 0 || !volume_of(at.get(), volume))
-        return errno == ENOENT ? RemoveResult{} : failure(path, errno);
-    return remove_tree_at(at.get(), native_name(path.mid(slash + 1)), path, volume);
+    if (at.get() < 0 || !volume_of(at.get(), volume)) {
+        if (errno != ENOENT)
+            leave(out, name, errno);
+        return out;
+    }
+    static_cast<void>(remove_tree_at(at.get(), native_name(name), name, volume, out));
+    return out;
 }
 
 RemoveResult remove_matching(const QString &dir, const QStringList &components, const ComponentMatch &matches,
                              const Removed &removed)
 {
+    RemoveResult out;
     const Descriptor folder(::open(native_name(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     Volume volume;
-    if (folder.get() < 0 || !volume_of(folder.get(), volume))
-        return failure(dir, errno);
-    return remove_below(folder.get(), dir, components, 0, volume, matches, removed);
+    if (folder.get() < 0 || !volume_of(folder.get(), volume)) {
+        if (errno != ENOENT)
+            leave(out, QStringLiteral("."), errno);
+        return out;
+    }
+    remove_below(folder.get(), QString(), components, 0, volume, matches, removed, out);
+    return out;
 }
 
 }  // namespace tess

@@ -6,7 +6,7 @@ namespace tess {
 
 namespace {
 
-RemoveResult failure(const QString &path, int code) { return {false, path, code}; }
+void leave(RemoveResult &out, const QString &path, int code) { out.left.push_back({path, code}); }
 
 enum class Node { Missing, Link, Folder, File };
 
@@ -19,18 +19,19 @@ NativeName native_path(const QString &path)
     return native_name(share ? QStringLiteral("//?/UNC/") + absolute.mid(2) : QStringLiteral("//?/") + absolute);
 }
 
-Node node_at(const QString &path)
+Node node_at(const QString &path, qint64 *size = nullptr)
 {
-    const DWORD attrs = GetFileAttributesW(native_path(path).c_str());
-    if (attrs == INVALID_FILE_ATTRIBUTES)
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(native_path(path).c_str(), GetFileExInfoStandard, &data))
         return Node::Missing;
+    const DWORD attrs = data.dwFileAttributes;
+    if (size)
+        *size = (qint64(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     // Symbolic links and junctions are both reparse points: never entered.
     if (attrs & FILE_ATTRIBUTE_REPARSE_POINT)
         return Node::Link;
     return (attrs & FILE_ATTRIBUTE_DIRECTORY) ? Node::Folder : Node::File;
 }
-
-bool denied(int code) { return code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION; }
 
 int remove_entry(const QString &path, Node node)
 {
@@ -103,75 +104,97 @@ QStringList entries_of(const QString &dir)
 
 // Names are UTF-16 and exact in a QString; Qt lists long paths itself.
 // Each folder is held while its entries go, and let go just before its own
-// removal; one on another volume is not entered.
-RemoveResult remove_entry_only(const QString &path, Node node)
+// removal; one on another volume is not entered. `shown` is the path as the
+// result gives it, from where the removal started. Whether the entry is gone.
+bool remove_entry_only(const QString &path, const QString &shown, Node node, qint64 size, RemoveResult &out)
 {
     const int code = remove_entry(path, node);
-    // A locked or protected file stays; its folder's removal reports it.
-    return code != 0 && !denied(code) ? failure(path, code) : RemoveResult{};
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
+        return true;
+    if (code != 0) {
+        leave(out, shown, code);  // in use, protected: it stays
+        return false;
+    }
+    ++out.files;
+    if (node == Node::File)
+        out.bytes += size;
+    return true;
 }
 
-RemoveResult remove_tree(const QString &path, DWORD volume)
+bool remove_tree(const QString &path, const QString &shown, DWORD volume, RemoveResult &out)
 {
-    const Node node = node_at(path);
+    qint64 size = 0;
+    const Node node = node_at(path, &size);
     if (node == Node::Missing)
-        return {};
+        return true;
     if (node != Node::Folder)
-        return remove_entry_only(path, node);
+        return remove_entry_only(path, shown, node, size, out);
     HeldFolder held(path);
-    if (held.error() != 0)
-        return failure(path, held.error());
+    if (held.error() != 0) {
+        leave(out, shown, held.error());
+        return false;
+    }
     if (!held.folder()) {
         // Swapped for a link since it was looked at: removed as one.
         held.release();
-        return remove_entry_only(path, Node::Link);
+        return remove_entry_only(path, shown, Node::Link, 0, out);
     }
-    if (held.volume() != volume)
-        return failure(path, ERROR_NOT_SAME_DEVICE);
+    if (held.volume() != volume) {
+        leave(out, shown, ERROR_NOT_SAME_DEVICE);
+        return false;
+    }
+    bool holdsLeft = false;
     for (const QString &name : entries_of(path)) {
-        if (!held.still_at(path))
-            return failure(path, kSwapped);
-        RemoveResult r = remove_tree(path + QLatin1Char('/') + name, volume);
-        if (!r.ok)
-            return r;
+        if (!held.still_at(path)) {
+            // The way to the rest is lost: it stays rather than be reached by another way.
+            leave(out, shown, kSwapped);
+            return false;
+        }
+        if (!remove_tree(path + QLatin1Char('/') + name, shown + QLatin1Char('/') + name, volume, out))
+            holdsLeft = true;
     }
+    if (holdsLeft)
+        return false;
     held.release();
     const int code = remove_entry(path, Node::Folder);
-    return code == 0 ? RemoveResult{} : failure(path, code);
+    if (code != 0 && code != ERROR_FILE_NOT_FOUND) {
+        leave(out, shown, code);
+        return false;
+    }
+    return true;
 }
 
-// Removes what components[i..] pick below the folder `dir`, held meanwhile;
-// a link on the way is not taken.
-RemoveResult remove_below(const QString &dir, const QStringList &components, int i, DWORD volume,
-                          const ComponentMatch &matches, const Removed &removed)
+QString joined(const QString &dir, const QString &name) { return dir.isEmpty() ? name : dir + QLatin1Char('/') + name; }
+
+// Removes what components[i..] pick below the folder `dir` (`shown` from
+// where the removal started), held meanwhile; a link on the way is not taken.
+void remove_below(const QString &dir, const QString &shown, const QStringList &components, int i, DWORD volume,
+                  const ComponentMatch &matches, const Removed &removed, RemoveResult &out)
 {
     const HeldFolder held(dir);
-    if (held.error() != 0)
-        return failure(dir, held.error());
+    if (held.error() != 0) {
+        leave(out, shown.isEmpty() ? QStringLiteral(".") : shown, held.error());
+        return;
+    }
     if (!held.folder())
-        return {};
+        return;
     const bool last = i == components.size() - 1;
     for (const QString &name : entries_of(dir)) {
         if (!matches(components.at(i), name))
             continue;
-        if (!held.still_at(dir))
-            return failure(dir, kSwapped);
+        if (!held.still_at(dir)) {
+            leave(out, shown.isEmpty() ? QStringLiteral(".") : shown, kSwapped);
+            return;
+        }
         const QString path = dir + QLatin1Char('/') + name;
         if (!last) {
-            if (node_at(path) != Node::Folder)
-                continue;
-            RemoveResult r = remove_below(path, components, i + 1, volume, matches, removed);
-            if (!r.ok)
-                return r;
+            if (node_at(path) == Node::Folder)
+                remove_below(path, joined(shown, name), components, i + 1, volume, matches, removed, out);
             continue;
         }
-        RemoveResult r = remove_tree(path, volume);
-        if (!r.ok)
-            return r;
-        if (removed)
-            removed(path);
+        if (remove_tree(path, joined(shown, name), volume, out) && removed)
+            removed(joined(shown, name));
     }
-    return {};
 }
 
 }  // namespace
@@ -180,16 +203,24 @@ RemoveResult remove_tree(const QString &path)
 {
     const int slash = path.lastIndexOf(QLatin1Char('/'));
     const HeldFolder above(slash < 0 ? QStringLiteral(".") : path.left(slash + 1));
-    return remove_tree(path, above.volume());
+    RemoveResult out;
+    static_cast<void>(remove_tree(path, path.mid(slash + 1), above.volume(), out));
+    return out;
 }
 
 RemoveResult remove_matching(const QString &dir, const QStringList &components, const ComponentMatch &matches,
                              const Removed &removed)
 {
+    RemoveResult out;
     const HeldFolder held(dir);
-    if (held.error() != 0)
-        return failure(dir, held.error());
-    return remove_below(dir, components, 0, held.volume(), matches, removed);
+    if (held.error() == ERROR_FILE_NOT_FOUND || held.error() == ERROR_PATH_NOT_FOUND)
+        return out;
+    if (held.error() != 0) {
+        leave(out, QStringLiteral("."), held.error());
+        return out;
+    }
+    remove_below(dir, QString(), components, 0, held.volume(), matches, removed, out);
+    return out;
 }
 
 }  // namespace tess

@@ -81,26 +81,48 @@ RenameResult rename_no_replace(const QString &from, const QString &to);
 
 // ---- Removing.
 
+// An entry a removal had to leave, and why.
+struct LeftEntry {
+    QString path;   // from the folder the removal started in: "cache/WDB/enUS/creaturecache.wdb"
+    int error = 0;  // the system's error code
+};
+
+// What a removal did: everything it could, past what it could not.
 struct [[nodiscard]] RemoveResult {
-    bool ok = true;
-    QString failedPath;  // where the removal stopped
-    int error = 0;       // the system's error code there
+    qint64 files = 0;  // entries removed that are not folders (files, links, …)
+    qint64 bytes = 0;  // the sizes of the regular files among them
+    // What stays, in the order met: each entry that could not be removed (a
+    // file in use, a folder that cannot be listed, a mount), never the
+    // folders that stay only because they hold one of them.
+    QVector<LeftEntry> left;
+
+    bool complete() const { return left.isEmpty(); }
+    RemoveResult &operator+=(const RemoveResult &other)
+    {
+        files += other.files;
+        bytes += other.bytes;
+        left += other.left;
+        return *this;
+    }
 };
 
 // Removes a file or a folder with everything below it, by descriptors of
 // its folders (on Windows with each folder held open meanwhile), never
-// through a link and never onto another volume or mount.
+// through a link and never onto another volume or mount. What cannot be
+// removed stays, and so does every folder above it; the rest goes. Paths
+// in the result are from the folder that holds `path`.
 RemoveResult remove_tree(const QString &path);
 
 // Whether the name picks the pattern component.
 using ComponentMatch = std::function<bool(QStringView component, QStringView name)>;
-// Told the path of each removed entry.
+// Told the path of each target removed whole, from `dir`.
 using Removed = std::function<void(const QString &path)>;
 
 // Removes, with remove_tree(), what `components` pick below the folder
 // `dir`: each step down is taken from the folder already reached and never
 // through a link, so a folder renamed or swapped meanwhile cannot lead
-// outside. The first failure ends it.
+// outside. Goes on past what cannot be removed; paths in the result are
+// from `dir`.
 RemoveResult remove_matching(const QString &dir, const QStringList &components, const ComponentMatch &matches,
                              const Removed &removed);
 
@@ -171,16 +193,35 @@ struct [[nodiscard]] ReadResult {
         NotRegular,  // a FIFO, device, socket or folder: never opened for reading
         TooLarge,    // more than the bound: `bytes` holds the bound's worth
         Unreadable,  // the system refused: `error` says why
+        Outside,     // a link led out of the program's folder: nothing is kept (the core's rule)
     };
     QByteArray bytes;
     Fault fault = Fault::None;
-    QString error;  // the system's own text, for Unreadable
+    QString error;     // the system's own text, for Unreadable
+    QString location;  // where the file opened lies, as real_path() gives it
 };
 
 // Reads the regular file at `path`, at most `limit` bytes, without ever
 // waiting: nothing that is not a regular file is read. The path is given to
 // the system by the name's own bytes (a listed name that is not UTF-8 opens).
 ReadResult read_regular_file(const QString &path, qint64 limit);
+
+// The absolute path of an entry with every link on the way resolved,
+// '/'-separated; empty when it cannot be reached.
+QString real_path(const QString &path);
+
+// ---- Writing the program's own files.
+
+struct [[nodiscard]] WriteResult {
+    bool ok = true;
+    int error = 0;  // the system's error code
+    QString text;   // and its text
+};
+
+// Writes `bytes` to a new file in the folder of `path`, then renames it
+// over `path` in one step: a link by that name is replaced, never written
+// through, and a failure leaves what was there as it was.
+WriteResult replace_file(const QString &path, const QByteArray &bytes);
 
 // ---- The console a command-line run talks to. A Windows GUI program has
 // none of its own: it writes to the one it was started from, unless its

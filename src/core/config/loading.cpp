@@ -3,6 +3,7 @@
 #include "log/log.h"
 #include "system/system.h"
 #include "core/config/selection.h"
+#include "core/search/own_files.h"
 
 #include <QDir>
 
@@ -13,9 +14,11 @@ LoadedLanguageFile load_language_file(const QString &configDir, const QString &l
     LoadedLanguageFile loaded;
     loaded.path = configDir + QStringLiteral("/") + choose_language_file(language_candidates(configDir), locale);
     // One byte past the bound is enough to refuse a file.
-    const ReadResult read = read_regular_file(loaded.path, kMaxLanguageFileBytes + 1);
+    const ReadResult read = read_own_file(loaded.path, kMaxLanguageFileBytes + 1);
     if (read.fault == ReadResult::Fault::NotRegular)
         loaded.file.error = QStringLiteral("не обычный файл");
+    else if (read.fault == ReadResult::Fault::Outside)
+        loaded.file.error = QStringLiteral("ссылка ведёт за пределы папки программы: ") + read.error;
     else if (read.fault == ReadResult::Fault::Missing || read.fault == ReadResult::Fault::Unreadable)
         loaded.file.error = QStringLiteral("файл не читается: ") + read.error;
     else

@@ -13,9 +13,11 @@ QString language_code(const QStringList &arguments);
 // case, not beginning with ".", in the order the file system lists them.
 QStringList language_candidates(const QString &configDir);
 
-// The file name chosen for a language code: the first candidate holding
-// the whole code, else the first holding its language part (before the
-// first "_"), both case-sensitive; else the fallback "config_en.json".
+// The file name chosen for a language code by the language each name gives
+// (config_<lang>.json, or the whole name before ".json"): the first whose
+// language is the whole code, else the first whose language part (before
+// the first "_") is the code's, both case-sensitive; else the fallback
+// "config_en.json". A code no file names, "c" or "posix", takes the fallback.
 QString choose_language_file(const QStringList &candidates, const QString &locale);
 
 }  // namespace tess

@@ -9,6 +9,8 @@ namespace tess {
 namespace {
 
 const QString kDefault = QStringLiteral("DEFAULT");
+// Editors on Windows put it in front of a file they save as UTF-8.
+const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 
 int indent_of(const QString &line)
 {
@@ -128,9 +130,16 @@ QByteArray IniSettings::lineEnd() const
     return QByteArray(platform::lineEnd);
 }
 
-void IniSettings::insertLine(int at, const QByteArray &line)
+void IniSettings::pushLine(const QByteArray &line, const Role &role)
+{
+    lines_.push_back(line);
+    roles_.push_back(role);
+}
+
+void IniSettings::insertLine(int at, const QByteArray &line, const Role &role)
 {
     lines_.insert(at, line);
+    roles_.insert(at, role);
     for (Place &place : places_) {
         if (place.end >= at)
             ++place.end;
@@ -152,8 +161,10 @@ void IniSettings::replaceValue(const QPair<int, int> &lines, const QString &valu
     // The old value's further lines go; comments among them stay. The slots
     // stay too, empty, so that no other line moves.
     for (int i = lines.first + 1; i <= lines.second; ++i)
-        if (!is_comment(lines_.at(i)))
+        if (!is_comment(lines_.at(i))) {
             lines_[i].clear();
+            roles_[i] = {};
+        }
 }
 
 void IniSettings::addKey(int section, const QString &key, const QString &value)
@@ -180,7 +191,8 @@ void IniSettings::addKey(int section, const QString &key, const QString &value)
     if (!has_line_end(lines_.at(before)))
         lines_[before] += nl;
     const int at = place.end + 1;
-    insertLine(at, indent + encode_local(key) + delimiter + encode_value(value, nl, indent) + nl);
+    insertLine(at, indent + encode_local(key) + delimiter + encode_value(value, nl, indent) + nl,
+               {Role::Key, section, key});
     place.values.push_back({at, at});
     place.end = at;
     sections_[section].items.push_back({key, value});
@@ -198,15 +210,96 @@ int IniSettings::addSection(const QString &name)
         // An empty line closes every section.
         const KeyLine k = key_line(lines_.at(last));
         if (k.indent < k.end)
-            lines_.push_back(nl);
+            pushLine(nl, {Role::Other, roles_.at(last).section, {}});
     }
-    lines_.push_back('[' + encode_local(name) + ']' + nl);
+    const int section = sections_.size();
+    pushLine('[' + encode_local(name) + ']' + nl, {Role::Header, section, {}});
     Place place;
     place.end = lines_.size() - 1;
-    lines_.push_back(nl);
+    pushLine(nl, {Role::Other, section, {}});
     sections_.push_back({name, {}});
     places_.push_back(place);
-    return sections_.size() - 1;
+    return section;
+}
+
+bool IniSettings::isSole(const QString &section, const QString &key) const
+{
+    const int s = find(section);
+    const QString k = key.toLower();
+    int headers = 0, keys = 0;
+    for (const Role &role : roles_) {
+        if (role.kind == Role::Header && role.section == s && s >= 0)
+            ++headers;
+        else if (role.kind == Role::Key && role.key == k && role.section == -1)
+            return false;
+        else if (role.kind == Role::Key && role.key == k && role.section == s && s >= 0)
+            ++keys;
+    }
+    return headers <= 1 && keys <= 1;
+}
+
+IniSettings IniSettings::withSole(const QString &section, const QString &key) const
+{
+    if (isSole(section, key))
+        return *this;
+    const int s = find(section);
+    const QString k = key.toLower();
+    QVector<QByteArray> lines = lines_;
+    const bool mark = !lines.isEmpty() && lines.first().startsWith(kByteOrderMark);
+    if (mark)
+        lines.first().remove(0, kByteOrderMark.size());
+
+    // The section's later parts, without their headers, join its first part
+    // after its last header, key or continuation line.
+    enum class Part { Elsewhere, First, Later } part = Part::Elsewhere;
+    QVector<int> order;  // indices into `lines`, in the order written
+    QVector<int> moved;
+    int firstEnd = -1;  // where in `order` the moved lines go
+    for (int i = 0; i < lines.size(); ++i) {
+        const Role &role = roles_.at(i);
+        if (role.kind == Role::Header) {
+            const bool ours = s >= 0 && role.section == s;
+            part = !ours ? Part::Elsewhere : firstEnd < 0 ? Part::First : Part::Later;
+            if (part == Part::Later)
+                continue;
+        } else if (part == Part::Later) {
+            moved.push_back(i);
+            continue;
+        }
+        order.push_back(i);
+        if (part == Part::First && role.kind != Role::Other)
+            firstEnd = order.size();
+    }
+    for (int m = 0; m < moved.size(); ++m)
+        order.insert(firstEnd + m, moved.at(m));
+
+    // The key's first line in the section stays; its other lines go, and
+    // so do its lines before any section.
+    bool kept = false;
+    bool dropping = false;  // in the value of a line that went
+    QVector<QByteArray> out;
+    for (const int i : order) {
+        const Role &role = roles_.at(i);
+        if (role.kind == Role::Header) {
+            dropping = false;
+        } else if (role.kind == Role::Key) {
+            const bool orphan = role.key == k && role.section == -1;
+            const bool ours = role.key == k && s >= 0 && role.section == s;
+            dropping = orphan || (ours && kept);
+            kept = kept || ours;
+        }
+        if (dropping && (role.kind == Role::Key || role.kind == Role::Continuation))
+            continue;
+        out.push_back(lines.at(i));
+    }
+    const QByteArray nl = lineEnd();
+    QByteArray text = mark ? kByteOrderMark : QByteArray();
+    for (int i = 0; i < out.size(); ++i) {
+        text += out.at(i);
+        if (i + 1 < out.size() && !out.at(i).isEmpty() && !has_line_end(out.at(i)))
+            text += nl;
+    }
+    return parse(text).settings;
 }
 
 QByteArray IniSettings::toText() const
@@ -238,7 +331,9 @@ IniSettings::ParseResult IniSettings::parse(const QByteArray &text)
         currentItem = -1;
     };
 
-    for (int pos = 0; pos < text.size();) {
+    // A byte order mark is no part of the first line's text; its bytes stay.
+    const int start = text.startsWith(kByteOrderMark) ? kByteOrderMark.size() : 0;
+    for (int pos = start; pos < text.size();) {
         int end = pos;
         while (end < text.size() && text.at(end) != '\n' && text.at(end) != '\r')
             ++end;
@@ -247,7 +342,8 @@ IniSettings::ParseResult IniSettings::parse(const QByteArray &text)
             next += text.at(next) == '\r' && next + 1 < text.size() && text.at(next + 1) == '\n' ? 2 : 1;
         const int line = ini.lines_.size();
         const int lineNo = line + 1;
-        ini.lines_.push_back(text.mid(pos, next - pos));
+        ini.pushLine(line == 0 ? text.left(next) : text.mid(pos, next - pos), {Role::Other, current, {}});
+        Role &role = ini.roles_.last();
         // With its length: a NUL must not end the line, or what follows it
         // would be lost to the reading.
         const QString raw = decode_local(QByteArray::fromRawData(text.constData() + pos, end - pos));
@@ -266,6 +362,7 @@ IniSettings::ParseResult IniSettings::parse(const QByteArray &text)
             item() += QLatin1Char('\n') + stripped;
             ini.places_[current].values[currentItem].second = line;
             ini.places_[current].end = line;
+            role = {Role::Continuation, current, ini.sections_.at(current).items.at(currentItem).first};
             continue;
         }
         endValue();  // a value ends with its last non-empty line
@@ -285,10 +382,7 @@ IniSettings::ParseResult IniSettings::parse(const QByteArray &text)
             }
             current = *at;
             ini.places_[current].end = line;
-            continue;
-        }
-        if (current < 0) {
-            fault(lineNo, QStringLiteral("a key before any section"));
+            role = {Role::Header, current, {}};
             continue;
         }
         int delimiter = 0;
@@ -296,10 +390,18 @@ IniSettings::ParseResult IniSettings::parse(const QByteArray &text)
                && stripped.at(delimiter) != QLatin1Char(':'))
             ++delimiter;
         const QString key = stripped.left(delimiter).trimmed().toLower();
-        if (delimiter == stripped.size() || key.isEmpty()) {
+        const bool keyLine = delimiter < stripped.size() && !key.isEmpty();
+        if (current < 0) {
+            if (keyLine)
+                role = {Role::Key, -1, key};
+            fault(lineNo, QStringLiteral("a key before any section"));
+            continue;
+        }
+        if (!keyLine) {
             fault(lineNo, QStringLiteral("not a key line"));
             continue;
         }
+        role = {Role::Key, current, key};
         // A key given again takes the later value and keeps its first place;
         // its later line is the one a new value replaces.
         const QString value = stripped.mid(delimiter + 1).trimmed();

@@ -1,7 +1,7 @@
 #include "core/patches/archive_cache.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "core/search/own_files.h"
+
 #include <QSet>
 #include <QStringList>
 
@@ -28,20 +28,11 @@ template <typename E> bool to_enum(const QByteArray &text, E last, E &out)
 
 ArchiveCache ArchiveCache::load(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return deserialize(file.read(kMaxCacheBytes));
+    const ReadResult read = read_own_file(path, kMaxCacheBytes);
+    return read.fault == ReadResult::Fault::None ? deserialize(read.bytes) : ArchiveCache();
 }
 
-bool ArchiveCache::save(const QString &path) const
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(serialize());
-    return file.commit();
-}
+bool ArchiveCache::save(const QString &path) const { return replace_file(path, serialize()).ok; }
 
 const CachedCheck *ArchiveCache::find(const QString &path, const FileStamp &stamp) const
 {

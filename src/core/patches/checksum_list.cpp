@@ -1,5 +1,7 @@
 #include "core/patches/checksum_list.h"
 
+#include "core/search/own_files.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QList>
@@ -39,11 +41,9 @@ QString checksum_key(const QString &path)
 
 ChecksumList ChecksumList::read(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
     // Far larger than any list of patch archives; a larger file is no list.
-    return parse(file.read(1 << 20));
+    const ReadResult read = read_own_file(path, 1 << 20);
+    return read.fault == ReadResult::Fault::None ? parse(read.bytes) : ChecksumList();
 }
 
 ChecksumList ChecksumList::parse(const QByteArray &text)

@@ -10,19 +10,21 @@
 #include "system/system.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcessEnvironment>
-#include <QSaveFile>
 
 namespace tess {
 
 namespace {
 
-const QString kSection = QStringLiteral("SETTINGS");
-const QString kVolume = QStringLiteral("volume");
-// The volume used when the settings hold no usable one.
-constexpr int kDefaultVolume = 10;
+// A path as the player finds it from the game folder: "Data/patch-a.mpq".
+QString from_game_folder(const QString &path)
+{
+    QString shown = path;
+    if (shown.startsWith(QLatin1String("../")))
+        shown.remove(0, 3);
+    return QDir::toNativeSeparators(shown);
+}
 
 }  // namespace
 
@@ -30,6 +32,7 @@ Session::Session(const QStringList &arguments, QObject *parent)
     : QObject(parent), locale_(language_code(arguments))
 {
     log().debug(QStringLiteral("Выбран языковой пакет: ") + locale_);
+    inGameFolder_ = tess::in_game_folder();
     status_ = get_status();
     rows_ = std::make_unique<OptionRows>(status_, RowsModel());
 }
@@ -45,6 +48,7 @@ bool Session::load_language()
         return false;
     langfile_ = std::move(loaded.file.doc);
     archiveTexts_ = tess::archive_texts(langfile_);
+    noticeTexts_ = notice_texts(langfile_);
     rows_ = std::make_unique<OptionRows>(status_, rows_model(langfile_));
     return true;
 }
@@ -67,10 +71,26 @@ void Session::start_without_switching()
     rows_->start();
 }
 
-ChangeResult Session::changed(ChangeResult result)
+void Session::notice(Notice::Kind kind, const QString &text) { emit noticed(Notice{kind, text}); }
+
+ChangeResult Session::changed(const QString &row, ChangeResult result)
 {
-    if (result.acted)
-        emit rowsChanged();
+    if (!result.acted)
+        return result;
+    QStringList lines;
+    for (const RenameFailure &failure : result.failures) {
+        const QString file = from_game_folder(failure.path);
+        log().warning(QStringLiteral("Не удалось переименовать файл: ") + file + QStringLiteral(" — ")
+                      + system_message(failure.error));
+        lines << noticeTexts_.switchFailed.arg(file, reason_text(noticeTexts_, failure_reason(failure.error),
+                                                                 failure.error));
+    }
+    if (!lines.isEmpty() && under_program_folders(places::kGameFolder))
+        lines << noticeTexts_.adminHint;
+    emit rowsChanged();
+    emit rowFailed(row, lines.join(QLatin1Char('\n')));
+    if (!lines.isEmpty())
+        notice(Notice::Kind::SwitchFailed, lines.join(QLatin1Char('\n')));
     return result;
 }
 
@@ -79,74 +99,125 @@ ChangeResult Session::change_patch(const QString &key, int index)
     PatchRowState *row = rows_->patch_row(key);
     if (!row)
         return {};
-    return changed(rows_->change_patch(*row, index));
+    return changed(key, rows_->change_patch(*row, index));
 }
 
-ChangeResult Session::change_fonts(int index) { return changed(rows_->change_fonts(index)); }
+ChangeResult Session::change_fonts(int index) { return changed(QStringLiteral("fonts"), rows_->change_fonts(index)); }
 
-ChangeResult Session::change_dxvk(int index) { return changed(rows_->change_dxvk(index)); }
+ChangeResult Session::change_dxvk(int index) { return changed(QStringLiteral("dxvk"), rows_->change_dxvk(index)); }
 
-ChangeResult Session::change_allpatches(int index) { return changed(rows_->change_allpatches(index)); }
+ChangeResult Session::change_allpatches(int index)
+{
+    return changed(QStringLiteral("allpatches"), rows_->change_allpatches(index));
+}
+
+std::optional<Notice> Session::game_folder_notice()
+{
+    if (inGameFolder_)
+        return std::nullopt;
+    const QString folder = QDir::toNativeSeparators(QDir(places::kGameFolder).absolutePath());
+    log().warning(QStringLiteral("Папка игры не найдена: нет wow.exe и Data в ") + folder);
+    return Notice{Notice::Kind::NotGameFolder, noticeTexts_.notGameFolder.arg(folder)};
+}
 
 bool Session::game_running() const { return game_holds_archive(); }
 
-bool Session::launch() const
+bool Session::refuse_click()
 {
-    return start_game(launch_commands(game_executable(), QProcessEnvironment::systemEnvironment(), dxvk_on()));
-}
-
-RemoveResult Session::clean() const { return clean_game_folder(); }
-
-void Session::read_settings()
-{
-    const QString &path = places::kSettingsFile;
-    const QString fallback = QString::number(kDefaultVolume);
-    ReadResult read = read_regular_file(path, kMaxSettingsFileBytes);
-    if (read.fault == ReadResult::Fault::Missing) {
-        IniSettings defaults;
-        defaults.setValue(kSection, kVolume, fallback);
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write(defaults.toText());
-        read = read_regular_file(path, kMaxSettingsFileBytes);
+    if (!inGameFolder_)
+        return true;  // the lasting notice says why
+    switch (probe_game()) {
+    case GameProbe::NotRunning: return false;
+    case GameProbe::Running:
+        log().warning(QStringLiteral("Действие отклонено: игра запущена"));
+        notice(Notice::Kind::GameRunning, noticeTexts_.gameRunning);
+        return true;
+    case GameProbe::ProbeMissing:
+        log().warning(QStringLiteral("Действие отклонено: нет файла ") + from_game_folder(places::kProbe));
+        notice(Notice::Kind::ProbeMissing, noticeTexts_.probeMissing);
+        return true;
     }
-    // A file that is not a regular one, or too large to be kept whole, is a
-    // fault, and stays as it is at the close: its content could not be kept.
-    keepSettingsFile_ = read.fault == ReadResult::Fault::NotRegular || read.fault == ReadResult::Fault::TooLarge;
-    if (read.fault != ReadResult::Fault::None)
-        return;  // the default volume applies
-    // A malformed file keeps all it holds for the save, but its volume is not
-    // trusted, whichever line broke the file: the default applies.
-    IniSettings::ParseResult parsed = IniSettings::parse(read.bytes);
-    if (!parsed.error.isEmpty())
-        parsed.settings.setValue(kSection, kVolume, fallback);
-    settings_ = std::move(parsed.settings);
+    return true;
 }
 
-int Session::volume() const
+bool Session::launch()
 {
-    bool ok = false;
-    const int value = settings_.value(kSection, kVolume).value_or(QString()).toInt(&ok, 10);
-    return ok ? value : kDefaultVolume;
+    if (!inGameFolder_) {
+        if (std::optional<Notice> n = game_folder_notice())
+            emit noticed(*n);
+        return false;
+    }
+    const LaunchResult result =
+        start_game(launch_commands(game_executable(), QProcessEnvironment::systemEnvironment(), dxvk_on()));
+    if (result)
+        return true;
+    QString why;
+    switch (result.why) {
+    case LaunchResult::Why::Missing: why = noticeTexts_.missing; break;
+    case LaunchResult::Why::NoWine: why = noticeTexts_.noWine; break;
+    case LaunchResult::Why::System:
+    case LaunchResult::Why::None: why = result.message; break;
+    }
+    const QString program = from_game_folder(result.program);
+    log().warning(QStringLiteral("Не удалось запустить игру: ") + program + QStringLiteral(" — ") + why);
+    notice(Notice::Kind::LaunchFailed, noticeTexts_.launchFailed.arg(program, why));
+    return false;
 }
+
+RemoveResult Session::clean()
+{
+    if (!inGameFolder_) {
+        if (std::optional<Notice> n = game_folder_notice())
+            emit noticed(*n);
+        return {};
+    }
+    RemoveResult result = clean_game_folder();
+    const QLocale language = file_language(QFileInfo(languagePath_).fileName());
+    const QString freed = size_text(result.bytes, language);
+    const QString files = count_text(result.files, language);
+    if (result.complete()) {
+        log().info(QStringLiteral("Очистка завершена: освобождено ") + size_text(result.bytes, QLocale::c())
+                   + QStringLiteral(", файлов: ") + QString::number(result.files));
+        notice(Notice::Kind::Cleaned, noticeTexts_.cleaned.arg(freed, files));
+        return result;
+    }
+    QStringList left;
+    for (const LeftEntry &entry : result.left)
+        left << QDir::toNativeSeparators(entry.path) + QStringLiteral(": ") + system_message(entry.error);
+    log().warning(QStringLiteral("Очистка не завершена, оставлено: ") + left.join(QStringLiteral("; "))
+                  + QStringLiteral("; освобождено ") + size_text(result.bytes, QLocale::c())
+                  + QStringLiteral(", файлов: ") + QString::number(result.files));
+    const LeftEntry &first = result.left.first();
+    notice(Notice::Kind::CleanStopped,
+           noticeTexts_.cleanStopped.arg(QDir::toNativeSeparators(first.path),
+                                         reason_text(noticeTexts_, failure_reason(first.error), first.error)));
+    return result;
+}
+
+void Session::open_link(const std::function<bool(const QString &address)> &open)
+{
+    const QString address = community_invitation();
+    if (open(address))
+        return;
+    log().warning(QStringLiteral("Не удалось открыть ссылку: ") + address);
+    notice(Notice::Kind::LinkFailed, noticeTexts_.linkFailed.arg(address));
+}
+
+void Session::read_settings() { settings_ = SettingsFile::load(places::kSettingsFile); }
+
+int Session::volume() const { return settings_.volume(); }
 
 void Session::set_volume(int volume)
 {
-    settings_.setValue(kSection, kVolume, QString::number(volume));
+    settings_.setVolume(volume);
     emit volumeChanged(volume);
 }
 
 void Session::save_settings()
 {
-    if (keepSettingsFile_)
-        return;
-    // Written atomically: a failed save leaves the previous file whole.
-    QSaveFile file(places::kSettingsFile);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    if (file.write(settings_.toText()) < 0 || !file.commit())
-        return;
-    log().info(QStringLiteral("Конфигурация медиаплеера сохранена"));
+    // A save that fails or is not made goes unsaid.
+    if (settings_.save(places::kSettingsFile).written)
+        log().info(QStringLiteral("Конфигурация медиаплеера сохранена"));
 }
 
 void Session::start_archive_check()

@@ -3,7 +3,7 @@
 #include "core/actions/game.h"
 #include "core/config/langfile.h"
 #include "core/config/notice_texts.h"
-#include "core/media/ini.h"
+#include "core/media/settings_file.h"
 #include "core/patches/archive_check.h"
 #include "core/patches/archive_texts.h"
 #include "core/patches/option_rows.h"
@@ -95,7 +95,7 @@ public:
 
     // Reads the settings file, made with the default volume when missing.
     void read_settings();
-    const IniSettings &settings() const { return settings_; }
+    const IniSettings &settings() const { return settings_.settings(); }
     // The volume the settings hold (the default when they hold none usable).
     int volume() const;
     void set_volume(int volume);
@@ -133,8 +133,7 @@ private:
     bool inGameFolder_ = true;
     PatchStatusMap status_;
     std::unique_ptr<OptionRows> rows_;
-    IniSettings settings_;
-    bool keepSettingsFile_ = false;  // not rewritten at the close
+    SettingsFile settings_;
     ArchiveWatch *archiveWatch_ = nullptr;
 };
 

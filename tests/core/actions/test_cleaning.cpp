@@ -73,7 +73,10 @@ private slots:
     void nothing_to_clean_is_no_error()
     {
         GameFolder game;
-        QVERIFY(clean_game_folder().ok);
+        const RemoveResult r = clean_game_folder();
+        QVERIFY(r.complete());
+        QCOMPARE(r.files, 0);
+        QCOMPARE(r.bytes, 0);
     }
 
     void cache_and_logs_go_whole()
@@ -82,9 +85,14 @@ private slots:
         game.touch(QStringLiteral("cache/a/b/c/deep.bin"));
         game.touch(QStringLiteral("cache/.hidden"));
         game.touch(QStringLiteral("cache/top.wdb"));
-        game.touch(QStringLiteral("Logs/x/log.txt"));
+        game.touch(QStringLiteral("Logs/x/log.txt"), QByteArray(70000, 'x'));
         game.touch(QStringLiteral("Data/patch-2.mpq"));
-        QVERIFY(clean_game_folder().ok);
+        const RemoveResult r = clean_game_folder();
+        QVERIFY(r.complete());
+        // The bytes are the files' own, each touched with its path as content.
+        QCOMPARE(r.files, 4);
+        QCOMPARE(r.bytes,
+                 qint64(strlen("cache/a/b/c/deep.bin") + strlen("cache/.hidden") + strlen("cache/top.wdb")) + 70000);
         QVERIFY(!game.exists(QStringLiteral("cache")));
         QVERIFY(!game.exists(QStringLiteral("Logs")));
         QVERIFY(game.exists(QStringLiteral("Data/patch-2.mpq")));
@@ -97,25 +105,42 @@ private slots:
              {"Xlizzard_Foo/a.lua", "XLIZZARD_BAR/b.lua", "1lizzard_x", "lizzard_Foo/c.lua", "Xlizzard/d.lua",
               "MyAddon/e.lua", ".lizzard_hidden/f.lua", "Xlizzard_\U0001F4BESaved/g.lua", "\U0001F4BElizzard_x/h.lua"})
             game.touch(QStringLiteral("Interface/AddOns/") + QString::fromUtf8(name));
-        QVERIFY(clean_game_folder().ok);
+        QVERIFY(clean_game_folder().complete());
         QCOMPARE(game.names(QStringLiteral("Interface/AddOns")),
                  (QStringList{".lizzard_hidden", "MyAddon", "Xlizzard", "lizzard_Foo"}));
     }
 
-    void a_locked_file_keeps_its_folder_and_ends_the_cleaning()
+    // What cannot be removed stays with the folders that hold it; every
+    // other entry and every later target goes, and the result names each
+    // entry that stayed with the system's reason.
+    void a_locked_folder_stays_and_the_cleaning_goes_on()
     {
         GameFolder game;
         game.touch(QStringLiteral("cache/a/locked/held.bin"));
         game.touch(QStringLiteral("cache/a/locked/other.bin"));
-        game.touch(QStringLiteral("logs/log.txt"));
-        game.touch(QStringLiteral("interface/addons/Xlizzard_Foo/a.lua"));
+        game.touch(QStringLiteral("cache/a/free.bin"), "12345");
+        game.touch(QStringLiteral("cache/b/c.bin"), "123");
+        game.touch(QStringLiteral("logs/log.txt"), "1");
+        game.touch(QStringLiteral("interface/addons/Xlizzard_Foo/a.lua"), "12");
         Immutable lock(game.path(QStringLiteral("cache/a/locked")));
         REQUIRE_IMMUTABLE(lock);
         const RemoveResult r = clean_game_folder();
-        QVERIFY(!r.ok);
-        QVERIFY(game.exists(QStringLiteral("cache/a/locked/held.bin")));
-        QVERIFY(game.exists(QStringLiteral("logs/log.txt")));
-        QVERIFY(game.exists(QStringLiteral("interface/addons/Xlizzard_Foo/a.lua")));
+        QVERIFY(!r.complete());
+        QCOMPARE(r.left.size(), 2);
+        QStringList left;
+        for (const LeftEntry &e : r.left) {
+            left << e.path;
+            QCOMPARE(e.error, EPERM);
+        }
+        left.sort();
+        QCOMPARE(left, (QStringList{"cache/a/locked/held.bin", "cache/a/locked/other.bin"}));
+        QCOMPARE(game.names(QStringLiteral("cache")), QStringList{"a"});
+        QCOMPARE(game.names(QStringLiteral("cache/a")), QStringList{"locked"});
+        QCOMPARE(game.names(QStringLiteral("cache/a/locked")), (QStringList{"held.bin", "other.bin"}));
+        QVERIFY(!game.exists(QStringLiteral("logs")));
+        QVERIFY(!game.exists(QStringLiteral("interface/addons/Xlizzard_Foo")));
+        QCOMPARE(r.files, 4);
+        QCOMPARE(r.bytes, 5 + 3 + 1 + 2);
     }
 
     void a_denied_file_leaves_the_rest_of_its_folder_emptied()
@@ -124,11 +149,16 @@ private slots:
         game.touch(QStringLiteral("logs/keep/held.txt"));
         game.touch(QStringLiteral("logs/keep/gone.txt"));
         game.touch(QStringLiteral("cache/x.bin"));
+        game.touch(QStringLiteral("interface/addons/Xlizzard_Foo/a.lua"));
         Immutable lock(game.path(QStringLiteral("logs/keep/held.txt")));
         REQUIRE_IMMUTABLE(lock);
-        QVERIFY(!clean_game_folder().ok);
+        const RemoveResult r = clean_game_folder();
+        QCOMPARE(r.left.size(), 1);
+        QCOMPARE(r.left.first().path, QStringLiteral("logs/keep/held.txt"));
+        QCOMPARE(r.left.first().error, EPERM);
         QVERIFY(!game.exists(QStringLiteral("cache")));
         QCOMPARE(game.names(QStringLiteral("logs/keep")), QStringList{"held.txt"});
+        QVERIFY(!game.exists(QStringLiteral("interface/addons/Xlizzard_Foo")));
     }
 
     void links_are_removed_and_never_followed()
@@ -142,7 +172,11 @@ private slots:
                         game.path(QStringLiteral("cache/file-link")));
         REQUIRE_SYMLINK(game.path(QStringLiteral("nowhere")), game.path(QStringLiteral("cache/dangling")));
         REQUIRE_SYMLINK(game.path(QStringLiteral("outside")), game.path(QStringLiteral("logs")));
-        QVERIFY(clean_game_folder().ok);
+        const RemoveResult r = clean_game_folder();
+        QVERIFY(r.complete());
+        // A link is removed as an entry of its own, with no bytes of what it leads to.
+        QCOMPARE(r.files, 5);
+        QCOMPARE(r.bytes, qint64(strlen("cache/x.bin")));
         QVERIFY(!game.exists(QStringLiteral("cache")));
         QVERIFY(!game.exists(QStringLiteral("logs")));
         QCOMPARE(game.read(QStringLiteral("outside/precious.txt")), QByteArray("keep me"));
@@ -168,7 +202,7 @@ private slots:
         game.touch(QStringLiteral("../shared/AddOns/Blizzard_UI/a.lua"), "shared");
         game.mkdir(QFileInfo(link).path());
         REQUIRE_SYMLINK(game.path(target), game.path(link));
-        QVERIFY(clean_game_folder().ok);
+        QVERIFY(clean_game_folder().complete());
         QCOMPARE(game.read(QStringLiteral("../shared/AddOns/Blizzard_UI/a.lua")), QByteArray("shared"));
         QVERIFY(game.exists(link));
     }
@@ -197,7 +231,7 @@ private slots:
         game.touch(QStringLiteral("interface/addons/Xlizzard_Foo/a.lua"));
         QVERIFY(make_nested(game.nativePath("cache"), folder, depth, file));
         const RemoveResult r = clean_game_folder();
-        QVERIFY2(r.ok, qPrintable(r.failedPath.right(100)));
+        QVERIFY2(r.complete(), qPrintable(r.left.value(0).path.right(100)));
         QVERIFY(!game.exists(QStringLiteral("cache")));
         QVERIFY(!game.exists(QStringLiteral("logs")));
         QVERIFY(!game.exists(QStringLiteral("interface/addons/Xlizzard_Foo")));
@@ -242,7 +276,7 @@ private slots:
         QVERIFY(swapped);
 #ifndef Q_OS_WIN
         // The held descriptors finish the walk in the folder that was moved.
-        QVERIFY2(r.ok, qPrintable(r.failedPath));
+        QVERIFY2(r.complete(), qPrintable(r.left.value(0).path));
 #endif
         // Where folders are reached by path (Windows), the walk may stop at the swap instead; never outside.
         const QString outside = game.exists(QStringLiteral("../outside")) ? QStringLiteral("../outside/addons/")
@@ -250,7 +284,7 @@ private slots:
         if (game.exists(QStringLiteral("interface-moved"))) {
             for (const QString &addon : addons)
                 QCOMPARE(game.names(outside + addon).size(), 20);
-            if (r.ok)
+            if (r.complete())
                 QVERIFY(game.names(QStringLiteral("interface-moved/addons")).isEmpty());
         } else {
             QVERIFY(game.names(QStringLiteral("interface/addons")).isEmpty());
@@ -259,7 +293,8 @@ private slots:
 
 #ifdef Q_OS_LINUX
     // A RAM disk or a shared folder mounted inside the cache is another
-    // file system or mount: the removal stops before it and fails.
+    // file system or mount: it stays with the folders above it, and the
+    // rest of the cleaning goes on.
     void nothing_on_another_mount_is_removed_data()
     {
         QTest::addColumn<bool>("bind");
@@ -272,6 +307,8 @@ private slots:
         GameFolder game;
         game.touch(QStringLiteral("../shared/keep.txt"));
         game.touch(QStringLiteral("cache/a.bin"));
+        game.touch(QStringLiteral("logs/log.txt"));
+        game.touch(QStringLiteral("interface/addons/Xlizzard_Foo/a.lua"));
         game.mkdir(QStringLiteral("cache/sub/mounted"));
         Mount mount(bind ? game.path(QStringLiteral("../shared")) : QStringLiteral("none"),
                     game.path(QStringLiteral("cache/sub/mounted")), bind ? nullptr : "tmpfs", bind ? MS_BIND : 0);
@@ -281,9 +318,12 @@ private slots:
         const RemoveResult r = clean_game_folder();
         QVERIFY(game.exists(QStringLiteral("cache/sub/mounted/ram.bin")));
         QVERIFY(game.exists(QStringLiteral("cache/sub/mounted/keep.txt")) == bind);
-        QVERIFY(!r.ok);
-        QCOMPARE(r.error, EXDEV);
-        QCOMPARE(r.failedPath, QStringLiteral("../cache/sub/mounted"));
+        QCOMPARE(r.left.size(), 1);
+        QCOMPARE(r.left.first().error, EXDEV);
+        QCOMPARE(r.left.first().path, QStringLiteral("cache/sub/mounted"));
+        QVERIFY(!game.exists(QStringLiteral("cache/a.bin")));
+        QVERIFY(!game.exists(QStringLiteral("logs")));
+        QVERIFY(!game.exists(QStringLiteral("interface/addons/Xlizzard_Foo")));
     }
 #endif
 
@@ -295,9 +335,14 @@ private slots:
         {
             Immutable lock(game.path(QStringLiteral("cache/held.bin")));
             REQUIRE_IMMUTABLE(lock);
-            QVERIFY(!clean_game_folder().ok);
+            QVERIFY(!clean_game_folder().complete());
         }
-        QVERIFY(clean_game_folder().ok);
+        // The folder alone, as the cleaning removes each target.
+        const RemoveResult r = remove_tree(QStringLiteral("../cache"));
+        QVERIFY(r.complete());
+        QCOMPARE(r.files, 1);
+        QCOMPARE(r.bytes, qint64(strlen("cache/held.bin")));
+        QVERIFY(clean_game_folder().complete());
         QVERIFY(!game.exists(QStringLiteral("cache")));
         QVERIFY(!game.exists(QStringLiteral("logs")));
     }

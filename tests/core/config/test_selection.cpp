@@ -1,5 +1,7 @@
+#include "core/config/loading.h"
 #include "core/config/selection.h"
 #include "support/gamefolder.h"
+#include "support/languagefile.h"
 
 using namespace tess;
 
@@ -39,6 +41,22 @@ private slots:
         QVERIFY(language_candidates(QStringLiteral(".config")).isEmpty());
     }
 
+    // Read through a link only when it leads to a file inside the launcher's folder.
+    void a_language_file_is_read_through_a_link_only_inside()
+    {
+        GameFolder game;
+        const QByteArray file = language_file("{}");
+        game.touch(QStringLiteral("shared/config_en.json"), file);
+        game.touch(QStringLiteral("launcher/languages/config_en.json"), file);
+        const QString link = game.path(QStringLiteral("launcher/.config/config_en.json"));
+        REQUIRE_SYMLINK(game.path(QStringLiteral("shared/config_en.json")), link);
+        QVERIFY(!load_language_file(QStringLiteral(".config"), QStringLiteral("en")).file.error.isEmpty());
+        QVERIFY(QFile::remove(link));
+        REQUIRE_SYMLINK(game.path(QStringLiteral("launcher/languages/config_en.json")), link);
+        const LoadedLanguageFile loaded = load_language_file(QStringLiteral(".config"), QStringLiteral("en"));
+        QVERIFY2(loaded.file.error.isEmpty(), qPrintable(loaded.file.error));
+    }
+
     void choice_follows_both_case_sensitive_passes_data()
     {
         QTest::addColumn<QStringList>("candidates");
@@ -53,16 +71,23 @@ private slots:
                                        << "config_en.json";
         QTest::newRow("de_de fallback") << enRu << "de_de"
                                         << "config_en.json";
-        QTest::newRow("fi_fi inside config") << QStringList{"config_ru.json", "config_en.json"} << "fi_fi"
-                                             << "config_ru.json";
+        // Codes are matched against the language a name gives, not its fixed words.
+        QTest::newRow("fi_fi not in config") << QStringList{"config_ru.json", "config_en.json"} << "fi_fi"
+                                             << "config_en.json";
+        QTest::newRow("C locale") << QStringList{"config_ru.json", "config_en.json"} << "c"
+                                  << "config_en.json";
+        QTest::newRow("POSIX locale") << QStringList{"config_ru.json", "config_en.json"} << "posix"
+                                      << "config_en.json";
+        QTest::newRow("only the language part") << QStringList{"config_ru_ru.json", "config_en.json"} << "ru_ua"
+                                                << "config_ru_ru.json";
         QTest::newRow("whole code first") << QStringList{"config_ru.json", "config_ru_ru.json"} << "ru_ru"
                                           << "config_ru_ru.json";
         QTest::newRow("second pass listing order") << QStringList{"ru_lang.json", "config_ru.json"} << "ru_ru"
                                                    << "ru_lang.json";
         QTest::newRow("upper-case name not matched") << QStringList{"CONFIG_RU.JSON"} << "ru"
                                                      << "config_en.json";
-        QTest::newRow("empty argument picks first") << QStringList{"b.json", "a.json"} << ""
-                                                    << "b.json";
+        QTest::newRow("empty argument names no language") << QStringList{"b.json", "a.json"} << ""
+                                                          << "config_en.json";
         QTest::newRow("nothing listed") << QStringList{} << "ru_ru"
                                         << "config_en.json";
     }

@@ -1,4 +1,5 @@
 #include "core/media/ini.h"
+#include "core/media/settings_file.h"
 #include "system/system.h"
 #include "support/gamefolder.h"
 
@@ -189,6 +190,65 @@ private slots:
         for (const auto &s : r.settings.sections())
             found += s.items.size();
         QCOMPARE(found, keys);
+    }
+
+    // Editors on Windows mark a file saved as UTF-8 with a byte order mark:
+    // the reading starts past it, and every save keeps it.
+    void a_byte_order_mark_is_read_past_and_kept()
+    {
+        const QByteArray mark = "\xEF\xBB\xBF";
+        const auto r = IniSettings::parse(mark + "[SETTINGS]\r\nvolume = 30\r\n");
+        QVERIFY2(r.error.isEmpty(), qPrintable(r.error));
+        QCOMPARE(r.settings.value(QStringLiteral("SETTINGS"), QStringLiteral("volume")), std::optional<QString>("30"));
+        IniSettings s = r.settings;
+        s.setValue(QStringLiteral("SETTINGS"), QStringLiteral("volume"), QStringLiteral("40"));
+        QCOMPARE(s.toText(), mark + "[SETTINGS]\r\nvolume = 40\r\n");
+        // Also when the first line goes.
+        const IniSettings healed = IniSettings::parse(mark + "volume = 1\n[SETTINGS]\nvolume = 2\n")
+                                       .settings.withSole(QStringLiteral("SETTINGS"), QStringLiteral("volume"));
+        QCOMPARE(healed.toText(), mark + "[SETTINGS]\nvolume = 2\n");
+    }
+
+    // A volume that readers could take differently starts at the default; the
+    // save heals the file so that the next start reads the volume set, with
+    // every other line kept.
+    void damaged_settings_heal_at_the_save_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QByteArray>("saved");  // with volume 45
+        QTest::newRow("key twice") << QByteArray("[SETTINGS]\r\nvolume = 30\r\nvolume = 40\r\n") << 10
+                                   << QByteArray("[SETTINGS]\r\nvolume = 45\r\n");
+        QTest::newRow("section twice, continued value")
+            << QByteArray(
+                   "[SETTINGS]\nvolume = 30\n  3\n[A]\nx = 1\n; the second\n[SETTINGS]\nvolume = 40\n  4\ny = 2\n")
+            << 10 << QByteArray("[SETTINGS]\nvolume = 45\ny = 2\n[A]\nx = 1\n; the second\n");
+        QTest::newRow("volume before any section")
+            << QByteArray("volume = 30\n[SETTINGS]\nvolume = 40\n") << 10 << QByteArray("[SETTINGS]\nvolume = 45\n");
+        QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[SETTINGS]\nvolume = 30\n") << 30
+                                         << QByteArray("\xEF\xBB\xBF[SETTINGS]\nvolume = 45\n");
+        QTest::newRow("a fault elsewhere") << QByteArray("junk\n[SETTINGS]\nvolume = 30\n[B]\nk = 1\nk = 2\n") << 30
+                                           << QByteArray("junk\n[SETTINGS]\nvolume = 45\n[B]\nk = 1\nk = 2\n");
+    }
+    void damaged_settings_heal_at_the_save()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, start);
+        QFETCH(QByteArray, saved);
+        GameFolder game;
+        const QString path = QStringLiteral(".config/mediaplayer.ini");
+        game.touch(QStringLiteral("launcher/") + path, text);
+        SettingsFile file = SettingsFile::load(path);
+        QCOMPARE(file.volume(), start);
+        file.setVolume(45);
+        const SettingsSave result = file.save(path);
+        QVERIFY2(result.written, qPrintable(result.error));
+        QCOMPARE(game.read(QStringLiteral("launcher/") + path), saved);
+        const SettingsFile again = SettingsFile::load(path);
+        QCOMPARE(again.volume(), 45);
+        QVERIFY(again.settings().isSole(QStringLiteral("SETTINGS"), QStringLiteral("volume")));
+        // Nothing is left beside the file.
+        QCOMPARE(game.names(QStringLiteral("launcher/.config")), QStringList{"mediaplayer.ini"});
     }
 
     void set_value_adds_missing_sections_and_keys()

@@ -393,6 +393,51 @@ private slots:
         QCOMPARE(ArchiveCache::deserialize("another format\n" + text).size(), 0);
     }
 
+    // The cache and the list are the program's own files: a link by the
+    // cache's name is replaced, never written through, and a list is read
+    // through a link only to a file inside the launcher's folder.
+    void own_files_replace_links_and_are_read_only_inside()
+    {
+        GameFolder game;
+        const QString cache = game.path(QStringLiteral("launcher/.config/archives.cache"));
+        QString text;
+        QTextStream out(&text);
+        for (const char *target : {"outside.cache", "nowhere.cache"}) {
+            QFile::remove(cache);
+            if (QLatin1String(target) == QLatin1String("outside.cache"))
+                game.touch(QLatin1String(target), "keep");
+            REQUIRE_SYMLINK(game.path(QLatin1String(target)), cache);
+            QCOMPARE(check_command({QStringLiteral("--check")}, out), 0);
+            QVERIFY(!QFileInfo(cache).isSymLink());
+            QVERIFY(read_all(cache).startsWith("tessarine archive cache"));
+        }
+        QCOMPARE(read_all(game.path(QStringLiteral("outside.cache"))), QByteArray("keep"));
+        QVERIFY(!game.exists(QStringLiteral("nowhere.cache")));
+
+        const QByteArray line = QByteArray(64, 'a') + "  Data/patch-a.mpq\n";
+        const QString list = game.path(QStringLiteral("launcher/.config/archives.sha256"));
+        game.touch(QStringLiteral("outside.sha256"), line);
+        REQUIRE_SYMLINK(game.path(QStringLiteral("outside.sha256")), list);
+        QCOMPARE(ChecksumList::read().size(), 0);
+        QFile::remove(list);
+        game.touch(QStringLiteral("launcher/lists/archives.sha256"), line);
+        REQUIRE_SYMLINK(game.path(QStringLiteral("launcher/lists/archives.sha256")), list);
+        QCOMPARE(ChecksumList::read().size(), 1);
+        // A cache read through such a link is read too, and its file replaced at the save.
+        ArchiveCache entries = ArchiveCache::deserialize(read_all(cache));
+        CachedCheck entry;
+        entry.check.state = ArchiveState::Sound;
+        entries.put(QStringLiteral("../Data/patch-a.mpq"), entry);
+        game.touch(QStringLiteral("launcher/lists/archives.cache"), entries.serialize());
+        QFile::remove(cache);
+        REQUIRE_SYMLINK(game.path(QStringLiteral("launcher/lists/archives.cache")), cache);
+        QCOMPARE(ArchiveCache::load().size(), 1);
+        QVERIFY(ArchiveCache().save());
+        QVERIFY(!QFileInfo(cache).isSymLink());
+        QCOMPARE(ArchiveCache::deserialize(read_all(game.path(QStringLiteral("launcher/lists/archives.cache")))).size(),
+                 1);
+    }
+
     void check_command_prints_a_line_per_archive_and_fails_on_any_broken_one()
     {
         require_tool();

@@ -151,6 +151,31 @@ private slots:
         QCOMPARE(messages(game).last(), QStringLiteral("OK | Конфигурация медиаплеера сохранена"));
     }
 
+    // One file that cannot be removed stays with the folders holding it;
+    // the press still cleans the logs and the add-on leftovers.
+    void the_clean_button_goes_past_what_cannot_be_removed()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("Data/patch-2.mpq"));
+        game.touch(QStringLiteral("cache/WDB/enUS/creaturecache.wdb"));
+        game.touch(QStringLiteral("cache/WDB/enUS/itemcache.wdb"));
+        game.touch(QStringLiteral("logs/client.log"));
+        game.touch(QStringLiteral("interface/addons/Blizzard_Foo/a.lua"));
+        game.touch(QStringLiteral("interface/addons/MyAddon/b.lua"));
+        Immutable lock(game.path(QStringLiteral("cache/WDB/enUS/creaturecache.wdb")));
+        REQUIRE_IMMUTABLE(lock);
+        LauncherProcess launcher;
+        const QString window = start(game, launcher);
+        QVERIFY2(!window.isEmpty(), launcher.output().constData());
+        launcher.click(window, LauncherProcess::cleanButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!game.exists(QStringLiteral("interface/addons/Blizzard_Foo")), 10000);
+        QVERIFY(!game.exists(QStringLiteral("logs")));
+        QVERIFY(game.exists(QStringLiteral("interface/addons/MyAddon/b.lua")));
+        QCOMPARE(game.names(QStringLiteral("cache/WDB/enUS")), QStringList{"creaturecache.wdb"});
+        launcher.click(window, LauncherProcess::exitButton);
+        QCOMPARE(launcher.waitForExit(), 0);
+    }
+
     void a_second_run_appends_to_the_log()
     {
         GameFolder game;

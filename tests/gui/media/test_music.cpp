@@ -89,25 +89,43 @@ private slots:
             f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")).contains("volume = " + memory.toLatin1()));
     }
 
+    // A volume that readers could take differently, or none, starts at 10;
+    // at the close the file heals: one section, one volume line with the
+    // player's volume, every other line kept, so the next start takes it.
     void malformed_settings_fall_back_to_ten_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("no section") << QByteArray("[OTHER]\nvolume = 50\n");
-        QTest::newRow("no key") << QByteArray("[SETTINGS]\nloud = 50\n");
-        QTest::newRow("not a number") << QByteArray("[SETTINGS]\nvolume = loud\n");
-        QTest::newRow("key before section") << QByteArray("volume = 50\n[SETTINGS]\nvolume = 60\n");
-        QTest::newRow("section twice") << QByteArray("[SETTINGS]\nvolume = x\n[SETTINGS]\nvolume = 60\n");
-        QTest::newRow("key twice") << QByteArray("[SETTINGS]\nvolume = 2x\nvolume = 60\n");
-        QTest::newRow("binary") << QByteArray("\x00\xff\xfe[", 4);
-        QTest::newRow("first of two keys valid") << QByteArray("[SETTINGS]\nvolume = 30\nvolume = 60\n");
-        QTest::newRow("first of two sections valid")
-            << QByteArray("[SETTINGS]\nvolume = 30\n[SETTINGS]\nvolume = 60\n");
-        QTest::newRow("only DEFAULT") << QByteArray("[DEFAULT]\nvolume = 50\n");
-        QTest::newRow("NUL line") << QByteArray("[SETTINGS]\nvolume = 30\n") + '\0' + "\n";
+        QTest::addColumn<QByteArray>("healed");  // with volume 37
+        QTest::newRow("no section") << QByteArray("[OTHER]\nvolume = 50\n")
+                                    << QByteArray("[OTHER]\nvolume = 50\n\n[SETTINGS]\nvolume = 37\n\n");
+        QTest::newRow("no key") << QByteArray("[SETTINGS]\nloud = 50\n")
+                                << QByteArray("[SETTINGS]\nloud = 50\nvolume = 37\n");
+        QTest::newRow("not a number") << QByteArray("[SETTINGS]\nvolume = loud\n")
+                                      << QByteArray("[SETTINGS]\nvolume = 37\n");
+        QTest::newRow("key before section")
+            << QByteArray("volume = 50\n[SETTINGS]\nvolume = 60\n") << QByteArray("[SETTINGS]\nvolume = 37\n");
+        QTest::newRow("section twice") << QByteArray("[SETTINGS]\nvolume = x\n[SETTINGS]\nvolume = 60\n")
+                                       << QByteArray("[SETTINGS]\nvolume = 37\n");
+        QTest::newRow("key twice") << QByteArray("[SETTINGS]\nvolume = 2x\nvolume = 60\n")
+                                   << QByteArray("[SETTINGS]\nvolume = 37\n");
+        QTest::newRow("binary") << QByteArray("\x00\xff\xfe[", 4)
+                                << QByteArray("\x00\xff\xfe[", 4) + "\n\n[SETTINGS]\nvolume = 37\n\n";
+        QTest::newRow("first of two keys valid")
+            << QByteArray("[SETTINGS]\nvolume = 30\nvolume = 60\n") << QByteArray("[SETTINGS]\nvolume = 37\n");
+        QTest::newRow("first of two sections valid") << QByteArray("[SETTINGS]\nvolume = 30\n[SETTINGS]\nvolume = 60\n")
+                                                     << QByteArray("[SETTINGS]\nvolume = 37\n");
+        QTest::newRow("two sections, others between")
+            << QByteArray("; mine\n[SETTINGS]\nvolume = 30\n[A]\nx = 1\n[SETTINGS]\nother = y\nvolume = 40\n")
+            << QByteArray("; mine\n[SETTINGS]\nvolume = 37\nother = y\n[A]\nx = 1\n");
+        QTest::newRow("only DEFAULT") << QByteArray("[DEFAULT]\nvolume = 50\n")
+                                      << QByteArray("[DEFAULT]\nvolume = 50\n\n[SETTINGS]\nvolume = 37\n\n");
+        QTest::newRow("NUL in the value") << QByteArray("[SETTINGS]\nvolume = 3") + '\0' + "\n"
+                                          << QByteArray("[SETTINGS]\nvolume = 37\n");
     }
     void malformed_settings_fall_back_to_ten()
     {
         QFETCH(QByteArray, content);
+        QFETCH(QByteArray, healed);
         WindowFixture f(lang());
         f.game.touch(QStringLiteral("launcher/.config/mediaplayer.ini"), content);
         QVERIFY(f.build());
@@ -115,8 +133,65 @@ private slots:
         QMediaPlayer *player = player_of(*f.window);
         QVERIFY(player);
         QCOMPARE(player->volume(), 10);
+        f.window->volume->setValue(37);
         f.window->close();
-        QVERIFY(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")).contains("[SETTINGS]"));
+        QCOMPARE(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")), healed);
+        f.window.reset();
+        StaticItem::static_num = 0;
+        QVERIFY(f.build());
+        QCOMPARE(f.window->volume->value(), 37);
+        f.window->close();
+        QCOMPARE(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")), healed);
+    }
+
+    // Faults that leave the volume as every reader takes it cost nothing:
+    // the stored volume applies, and the faulty lines stay.
+    void faults_elsewhere_keep_the_volume()
+    {
+        const QByteArray content = QByteArray("[SETTINGS]\nvolume = 30\n") + '\0' + "\njunk\n[A]\nx = 1\nx = 2\n";
+        WindowFixture f(lang());
+        f.game.touch(QStringLiteral("launcher/.config/mediaplayer.ini"), content);
+        QVERIFY(f.build());
+        QCOMPARE(f.window->volume->value(), 30);
+        f.window->close();
+        QCOMPARE(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")), content);
+    }
+
+    // The settings file is the program's own: written by replacing what
+    // bears its name, a link included, and read through a link only to a
+    // file inside the launcher's folder.
+    void a_linked_settings_file_is_replaced_not_written_through_data()
+    {
+        QTest::addColumn<QString>("target");  // from the game folder
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<int>("start");
+        QTest::newRow("outside the launcher") << "outside.ini" << true << 10;
+        QTest::newRow("dangling") << "nowhere.ini" << false << 10;
+        QTest::newRow("inside the launcher") << "launcher/mine/settings.ini" << true << 70;
+    }
+    void a_linked_settings_file_is_replaced_not_written_through()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, present);
+        QFETCH(int, start);
+        WindowFixture f(lang());
+        const QByteArray stored = "[SETTINGS]\nvolume = 70\n";
+        if (present)
+            f.game.touch(target, stored);
+        const QString link = f.game.path(QStringLiteral("launcher/.config/mediaplayer.ini"));
+        REQUIRE_SYMLINK(f.game.path(target), link);
+        QVERIFY(f.build());
+        QCOMPARE(f.window->volume->value(), start);
+        // Only a missing file is made at the start.
+        QCOMPARE(QFileInfo(link).isSymLink(), present);
+        f.window->volume->setValue(25);
+        f.window->close();
+        QVERIFY(!QFileInfo(link).isSymLink());
+        QVERIFY(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")).contains("volume = 25"));
+        QCOMPARE(f.game.exists(target), present);
+        if (present)
+            QCOMPARE(f.game.read(target), stored);
+        QCOMPARE(f.game.names(QStringLiteral("launcher/.config")), (QStringList{"config_en.json", "mediaplayer.ini"}));
     }
 
     // The file is written back byte for byte when the volume stays, and with
@@ -124,13 +199,19 @@ private slots:
     void other_lines_are_written_back_unchanged_data()
     {
         QTest::addColumn<int>("moved");
-        QTest::newRow("volume kept") << 20;
-        QTest::newRow("volume moved") << 64;
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("volume kept") << 20 << QByteArray();
+        QTest::newRow("volume moved") << 64 << QByteArray();
+        // Saved as UTF-8 by an editor that marks it so: read past, kept.
+        QTest::newRow("byte order mark, volume kept") << 20 << QByteArray("\xEF\xBB\xBF");
+        QTest::newRow("byte order mark, volume moved") << 64 << QByteArray("\xEF\xBB\xBF");
     }
     void other_lines_are_written_back_unchanged()
     {
         QFETCH(int, moved);
-        const QByteArray head = "; mine\r\n[Player]\r\nName = caf\xe9\r\n\r\n[SETTINGS]\r\nVolume:", tail = "\r\n";
+        QFETCH(QByteArray, start);
+        const QByteArray head = start + "; mine\r\n[Player]\r\nName = caf\xe9\r\n\r\n[SETTINGS]\r\nVolume:",
+                         tail = "\r\n";
         WindowFixture f(lang());
         f.game.touch(QStringLiteral("launcher/.config/mediaplayer.ini"), head + "20" + tail);
         QVERIFY(f.build());
