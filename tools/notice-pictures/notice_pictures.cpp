@@ -1,8 +1,12 @@
-// Draws the launcher's window as a player sees it, at a display scale, and
-// saves it as a picture: the pictures of the notice in docs/ are made with
-// it (scripts/notice-pictures). Run in a launcher folder, on the offscreen
-// platform:
-//   notice_pictures LANGUAGE DPI OUT.png
+// Draws the launcher's window as a player sees it, at a display scale, with
+// a notice of the language file shown, and saves it as a picture: the
+// pictures of the notice in docs/ are made with it (scripts/notice-pictures).
+// Run in a launcher folder, on the offscreen platform:
+//   notice_pictures LANGUAGE DPI OUT.png [NOTICE [DETAIL...]]
+// NOTICE is a member of the language file's `notices`; a DETAIL that names
+// one stands for its text. Without NOTICE the window shows none.
+#include "core/config/notice_texts.h"
+#include "gui/app/notice.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/scaling.h"
 #include "core/session/session.h"
@@ -21,19 +25,22 @@
 
 int main(int argc, char *argv[])
 {
-    tess::setup_log();
-    tess::scaling::prepare();
-    QApplication app(argc, argv);
-    const QStringList args = QApplication::arguments().mid(1);
     QTextStream err(stderr);
-    if (args.size() < 3) {
-        err << "usage: notice_pictures LANGUAGE DPI OUT.png\n";
+    if (argc < 4) {
+        err << "usage: notice_pictures LANGUAGE DPI OUT.png [NOTICE [DETAIL...]]\n";
         return 2;
     }
-    // The factor the launcher takes on a desktop of that resolution, on a
-    // screen large enough for it.
-    const double factor =
-        tess::scaling::factor_for(args.at(1).toDouble(), QSize(3840, 2160), MainWindow::window_size());
+    tess::setup_log();
+    tess::scaling::prepare();
+    // The desktop's font resolution, as Xft.dpi gives it to the launcher.
+    const QByteArray dpi = argv[2];
+    if (dpi.toDouble() != 96.0)
+        qputenv("QT_FONT_DPI", dpi);
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments().mid(1);
+    // The factor the launcher takes on such a desktop, on a screen large
+    // enough for it.
+    const double factor = tess::scaling::factor_for(dpi.toDouble(), QSize(3840, 2160), MainWindow::window_size());
     if (factor != 1.0)
         QHighDpiScaling::setScreenFactor(QGuiApplication::primaryScreen(), factor);
     tess::look::set_application_look();
@@ -43,12 +50,28 @@ int main(int argc, char *argv[])
     QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/friz_RU.ttf"));
 
     MainWindow window({args.at(0)});
+    // The demo folder's settings stay as they are.
+    window.keep_mediaplayer_file = true;
     window.show();
     window.postshow_scroll_config(window.scrollArea->verticalScrollBar()->maximum());
     QTimer::singleShot(0, &window.session(), &tess::Session::start_archive_check);
     // The archive check marks its rows; the music starts.
     QTimer::singleShot(1500, &app, &QApplication::quit);
     QApplication::exec();
+
+    if (args.size() > 3) {
+        const tess::NoticeTexts texts = tess::notice_texts(window.langfile);
+        QString text = tess::notice_text(texts, args.at(3));
+        if (text.isEmpty()) {
+            err << "notice_pictures: no notice " << args.at(3) << "\n";
+            return 2;
+        }
+        for (const QString &detail : args.mid(4)) {
+            const QString named = tess::notice_text(texts, detail);
+            text = text.arg(named.isEmpty() ? detail : named);
+        }
+        window.notice->show_passing(text);
+    }
 
     // On the grey of the other pictures' desktop, 20 pixels of it around.
     const QPixmap shot = window.grab();

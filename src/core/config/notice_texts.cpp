@@ -4,9 +4,36 @@
 #include <QRegularExpression>
 
 #include <iterator>
-#include <utility>
 
 namespace tess {
+
+namespace {
+
+struct Member {
+    const char *name;
+    QString NoticeTexts::*text;
+};
+
+// The members of `notices` and the texts they give.
+const Member kMembers[] = {
+    {"not_game_folder", &NoticeTexts::notGameFolder},
+    {"game_running", &NoticeTexts::gameRunning},
+    {"probe_missing", &NoticeTexts::probeMissing},
+    {"switch_failed", &NoticeTexts::switchFailed},
+    {"launch_failed", &NoticeTexts::launchFailed},
+    {"cleaned", &NoticeTexts::cleaned},
+    {"clean_stopped", &NoticeTexts::cleanStopped},
+    {"link_failed", &NoticeTexts::linkFailed},
+    {"access_denied", &NoticeTexts::accessDenied},
+    {"in_use", &NoticeTexts::inUse},
+    {"read_only", &NoticeTexts::readOnly},
+    {"missing", &NoticeTexts::missing},
+    {"folder_in_the_way", &NoticeTexts::folderInTheWay},
+    {"no_wine", &NoticeTexts::noWine},
+    {"admin_hint", &NoticeTexts::adminHint},
+};
+
+}  // namespace
 
 NoticeTexts notice_texts(const Json &doc)
 {
@@ -14,27 +41,19 @@ NoticeTexts notice_texts(const Json &doc)
     if (!doc.is_object() || !doc.contains("notices") || !doc["notices"].is_object())
         return texts;
     const Json &given = doc["notices"];
-    const std::pair<const char *, QString *> members[] = {
-        {"not_game_folder", &texts.notGameFolder},
-        {"game_running", &texts.gameRunning},
-        {"probe_missing", &texts.probeMissing},
-        {"switch_failed", &texts.switchFailed},
-        {"launch_failed", &texts.launchFailed},
-        {"cleaned", &texts.cleaned},
-        {"clean_stopped", &texts.cleanStopped},
-        {"link_failed", &texts.linkFailed},
-        {"access_denied", &texts.accessDenied},
-        {"in_use", &texts.inUse},
-        {"read_only", &texts.readOnly},
-        {"missing", &texts.missing},
-        {"folder_in_the_way", &texts.folderInTheWay},
-        {"no_wine", &texts.noWine},
-        {"admin_hint", &texts.adminHint},
-    };
-    for (const auto &[name, text] : members)
-        if (given.contains(name) && given[name].is_string() && !given[name].get<std::string>().empty())
-            *text = to_qstring(given[name]);
+    for (const Member &member : kMembers)
+        if (given.contains(member.name) && given[member.name].is_string()
+            && !given[member.name].get<std::string>().empty())
+            texts.*member.text = to_qstring(given[member.name]);
     return texts;
+}
+
+QString notice_text(const NoticeTexts &texts, const QString &member)
+{
+    for (const Member &m : kMembers)
+        if (member == QLatin1String(m.name))
+            return texts.*m.text;
+    return QString();
 }
 
 QString reason_text(const NoticeTexts &texts, FailureReason reason, int error)

@@ -44,6 +44,10 @@ struct NoticeTexts {
 // that is missing, not a text or empty keeps the English one.
 NoticeTexts notice_texts(const Json &doc);
 
+// The text of the member named `member` ("switch_failed"); empty for a name
+// that is none of them.
+QString notice_text(const NoticeTexts &texts, const QString &member);
+
 // The text of a failure's reason; for Other, the system's own message for
 // `error`.
 QString reason_text(const NoticeTexts &texts, FailureReason reason, int error);

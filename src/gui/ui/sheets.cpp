@@ -33,7 +33,7 @@ const char scroll_area_frame[] = "#scrollArea_widget{\n"
                                  "    background-color: rgba(255, 255, 255, 0);\n"
                                  "}\n"
                                  "QFrame#scrollArea_frame{\n"
-                                 "    border-image: url(:/main_window/bg.png);\n"
+                                 "    border-image: url(" TESSARINE_PANEL ");\n"
                                  "}\n"
                                  "QScrollBar:vertical {\n"
                                  "    background-color: transparent;\n"
@@ -156,5 +156,14 @@ const char menu_frame[] = "QToolButton:hover{\n"
                           "QToolButton:disabled{\n"
                           "    border-image: url(:/buttons/but_small_disabled.png);\n"
                           "}";
+
+QString notice(const QString &fontweight, const QString &fontfile)
+{
+    // Its panel is drawn by the notice itself.
+    return QStringLiteral("Notice#notice{\n"
+                          "    color: " TESSARINE_GOLD ";\n"
+                          "    font: ")
+        + fontweight + QStringLiteral(" 10pt \"") + fontfile + QStringLiteral("\";\n}");
+}
 
 }  // namespace ui_sheets

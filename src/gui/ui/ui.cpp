@@ -1,5 +1,6 @@
 #include "gui/ui/ui.h"
 
+#include "gui/app/notice.h"
 #include "gui/ui/customwidget.h"
 #include "gui/ui/look.h"
 
@@ -83,16 +84,39 @@ QSize Ui_MainWindow::window_size() { return kWindowSize; }
 
 void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
 {
+    choose_font(locale);
+    setup_window(MainWindow);
+    setup_frame(MainWindow);
+    setup_list();
+    setup_scroll_column();
+    setup_actions();
+    setup_menu();
+    setup_notice();
+    gridLayout->addWidget(Widget, 0, 0, 1, 1);
+
+    MainWindow->setCentralWidget(MainWidget);
+    retranslateUi(MainWindow);
+    QMetaObject::connectSlotsByName(MainWindow);
+}
+
+void Ui_MainWindow::choose_font(const QString &locale)
+{
     const tess::look::Face face = tess::look::window_face(locale);
     fontfile = face.family;
     fontweight = face.weight;
+}
 
+void Ui_MainWindow::setup_window(QMainWindow *MainWindow)
+{
     if (MainWindow->objectName().isEmpty())
         MainWindow->setObjectName(QStringLiteral("MainWindow"));
     MainWindow->resize(kWindowSize);
     MainWindow->setMinimumSize(kWindowSize);
     MainWindow->setMaximumSize(kWindowSize);
+}
 
+void Ui_MainWindow::setup_frame(QMainWindow *MainWindow)
+{
     MainWidget = new QWidget(MainWindow);
     MainWidget->setObjectName(QStringLiteral("MainWidget"));
     MainWidget->setSizePolicy(expanding_policy(MainWidget));
@@ -110,7 +134,10 @@ void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
     gridLayout_2->setObjectName(QStringLiteral("gridLayout_2"));
     gridLayout_2->setContentsMargins(10, 10, 10, 10);
     gridLayout_2->setSpacing(10);
+}
 
+void Ui_MainWindow::setup_list()
+{
     scrollArea_frame = new QFrame(Widget);
     scrollArea_frame->setObjectName(QStringLiteral("scrollArea_frame"));
     scrollArea_frame->setMinimumSize(QSize(410, 0));
@@ -145,7 +172,10 @@ void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
     gridLayout_3->setSpacing(5);
     scrollArea->setWidget(scrollArea_widget);
     gridLayout_5->addWidget(scrollArea, 0, 0);
+}
 
+void Ui_MainWindow::setup_scroll_column()
+{
     scrollFrame = new QFrame(scrollArea_frame);
     scrollFrame->setObjectName(QStringLiteral("scrollFrame"));
     scrollFrame->setMinimumSize(QSize(35, 0));
@@ -176,7 +206,10 @@ void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
     gridLayout_2->addWidget(scrollArea_frame, 0, 0, 6, 1);
     gridLayout_2->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 4, 1, 1, 1);
     gridLayout_2->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 4, 3, 1, 1);
+}
 
+void Ui_MainWindow::setup_actions()
+{
     volume = new QSlider(Widget);
     volume->setObjectName(QStringLiteral("volume"));
     volume->setCursor(QCursor(Qt::PointingHandCursor));
@@ -193,7 +226,10 @@ void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
     gridLayout_2->addWidget(clear_cache_and_trash, 4, 2, 1, 1);
     run_wow = text_button(Widget, "run_wow", fontfile, 280, ui_sheets::run_wow);
     gridLayout_2->addWidget(run_wow, 5, 2, 1, 1);
+}
 
+void Ui_MainWindow::setup_menu()
+{
     menu_frame = new QFrame(Widget);
     menu_frame->setObjectName(QStringLiteral("menu_frame"));
     menu_frame->setStyleSheet(QString::fromLatin1(ui_sheets::menu_frame));
@@ -222,12 +258,15 @@ void Ui_MainWindow::setupUi(QMainWindow *MainWindow, const QString &locale)
     exit = text_button(menu_frame, "exit", fontfile, 100, ui_sheets::exit_btn);
     horizontalLayout->addWidget(exit);
     gridLayout_2->addWidget(menu_frame, 1, 1, 1, 3);
+}
 
-    gridLayout->addWidget(Widget, 0, 0, 1, 1);
-
-    MainWindow->setCentralWidget(MainWidget);
-    retranslateUi(MainWindow);
-    QMetaObject::connectSlotsByName(MainWindow);
+void Ui_MainWindow::setup_notice()
+{
+    // Over the sky of the right half, in the column of the action buttons:
+    // outside the layout, so that the window is the same with or without it.
+    notice = new Notice(Widget);
+    notice->setStyleSheet(ui_sheets::notice(fontweight, fontfile));
+    notice->place_between(menu_frame, volume);
 }
 
 void Ui_MainWindow::retranslateUi(QMainWindow *MainWindow)

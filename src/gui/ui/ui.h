@@ -12,11 +12,14 @@ class QToolButton;
 class QVBoxLayout;
 class QWidget;
 class CustomSlider;
+class Notice;
 class QSize;
 
 // The window's background picture, as its style sheet names it; a macro so
 // that it joins the sheet's literal.
 #define TESSARINE_BACKGROUND ":/main_window/background.jpg"
+// The dark panel with a metal rim behind the option list, and behind the notice.
+#define TESSARINE_PANEL ":/main_window/bg.png"
 
 // The fixed widget tree of the main window: every widget becomes a member
 // under its object name (the link button's object name is "discord").
@@ -47,6 +50,8 @@ public:
     QHBoxLayout *horizontalLayout = nullptr;
     QToolButton *dscrd = nullptr;
     QToolButton *exit = nullptr;
+    // Says why a click did not do what was asked; hidden while there is nothing to say.
+    Notice *notice = nullptr;
 
     // `locale` is the main window's language code; it picks the interface font.
     void setupUi(QMainWindow *MainWindow, const QString &locale);
@@ -57,6 +62,17 @@ public:
     void retranslateUi(QMainWindow *MainWindow);
 
     virtual ~Ui_MainWindow() = default;
+
+private:
+    // The parts setupUi() builds, in this order.
+    void choose_font(const QString &locale);
+    void setup_window(QMainWindow *MainWindow);
+    void setup_frame(QMainWindow *MainWindow);
+    void setup_list();
+    void setup_scroll_column();
+    void setup_actions();
+    void setup_menu();
+    void setup_notice();
 };
 
 // The style sheets of the tree, kept apart so tests can compare them.
@@ -72,4 +88,5 @@ extern const char clear_cache[];                                          // J
 extern const char run_wow[];                                              // K
 extern const char menu_frame[];                                           // L
 extern const char exit_btn[];                                             // M
+QString notice(const QString &fontweight, const QString &fontfile);
 }  // namespace ui_sheets
