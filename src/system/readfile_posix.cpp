@@ -57,7 +57,7 @@ QString real_path(const QString &path)
     char *resolved = ::realpath(native_name(path).constData(), nullptr);
     if (!resolved)
         return {};
-    const QString text = decode_path(resolved, int(qstrlen(resolved)));
+    QString text = decode_path(resolved, int(qstrlen(resolved)));
     ::free(resolved);
     return text;
 }

@@ -178,14 +178,15 @@ private slots:
                  QStringLiteral("CRITICAL | Невозможно обработать файл: .config/config_en.json"));
     }
 
-    // The only English file is named with a byte that is not UTF-8: it is
-    // chosen, and opened by the bytes it was listed with.
+    // The only English file is named with a byte that is not UTF-8 (its
+    // code "en_" and that byte): it is chosen, and opened by the bytes it was
+    // listed with.
     void a_language_file_named_with_stray_bytes_is_opened()
     {
         GameFolder game;
         make_demo(game);
         const QByteArray folder = game.nativePath("launcher/.config/");
-        QCOMPARE(::rename((folder + "config_en.json").constData(), (folder + "config_en\xff.json").constData()), 0);
+        QCOMPARE(::rename((folder + "config_en.json").constData(), (folder + "config_en_\xff.json").constData()), 0);
         LauncherProcess launcher;
         const QString window = start(game, launcher, QStringLiteral("en"));
         QVERIFY2(!window.isEmpty(), qPrintable(messages(game).join('\n')));
