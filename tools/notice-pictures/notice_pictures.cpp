@@ -50,8 +50,7 @@ int main(int argc, char *argv[])
     QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/friz_RU.ttf"));
 
     MainWindow window({args.at(0)});
-    // The demo folder's settings stay as they are.
-    window.keep_mediaplayer_file = true;
+    // Never closed: the demo folder's settings stay as they are.
     window.show();
     window.postshow_scroll_config(window.scrollArea->verticalScrollBar()->maximum());
     QTimer::singleShot(0, &window.session(), &tess::Session::start_archive_check);
@@ -60,7 +59,7 @@ int main(int argc, char *argv[])
     QApplication::exec();
 
     if (args.size() > 3) {
-        const tess::NoticeTexts texts = tess::notice_texts(window.langfile);
+        const tess::NoticeTexts &texts = window.session().notice_texts();
         QString text = tess::notice_text(texts, args.at(3));
         if (text.isEmpty()) {
             err << "notice_pictures: no notice " << args.at(3) << "\n";

@@ -48,7 +48,7 @@ bool Session::load_language()
         return false;
     langfile_ = std::move(loaded.file.doc);
     archiveTexts_ = tess::archive_texts(langfile_);
-    noticeTexts_ = notice_texts(langfile_);
+    noticeTexts_ = tess::notice_texts(langfile_);
     rows_ = std::make_unique<OptionRows>(status_, rows_model(langfile_));
     return true;
 }

@@ -53,6 +53,7 @@ public:
     QStringList button_texts() const;
     const RowsModel &model() const { return rows_->model(); }
     const ArchiveTexts &archive_texts() const { return archiveTexts_; }
+    const NoticeTexts &notice_texts() const { return noticeTexts_; }
 
     // The rows, read and listed in the window's order: the patch rows, then
     // fonts, DXVK and all patches. A failed condition switches its patch off.

@@ -137,7 +137,6 @@ private slots:
         f.window->close();
         QCOMPARE(f.game.read(QStringLiteral("launcher/.config/mediaplayer.ini")), healed);
         f.window.reset();
-        StaticItem::static_num = 0;
         QVERIFY(f.build());
         QCOMPARE(f.window->volume->value(), 37);
         f.window->close();
