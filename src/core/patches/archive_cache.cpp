@@ -1,6 +1,5 @@
 #include "core/patches/archive_cache.h"
 
-#include <QFile>
 #include <QSaveFile>
 #include <QSet>
 #include <QStringList>
@@ -28,10 +27,8 @@ template <typename E> bool to_enum(const QByteArray &text, E last, E &out)
 
 ArchiveCache ArchiveCache::load(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return deserialize(file.read(kMaxCacheBytes));
+    const ReadResult read = read_regular_file(path, kMaxCacheBytes);
+    return read.fault == ReadResult::Fault::None ? deserialize(read.bytes) : ArchiveCache();
 }
 
 bool ArchiveCache::save(const QString &path) const
@@ -46,7 +43,16 @@ bool ArchiveCache::save(const QString &path) const
 const CachedCheck *ArchiveCache::find(const QString &path, const FileStamp &stamp) const
 {
     const auto it = entries_.constFind(path);
-    return it != entries_.constEnd() && it->stamp == stamp ? &*it : nullptr;
+    if (it != entries_.constEnd())
+        return it->stamp == stamp ? &*it : nullptr;
+    // A switch renames a file and keeps its number, size and time: the same
+    // file under its other name.
+    if (stamp.id == 0)
+        return nullptr;
+    for (const CachedCheck &e : entries_)
+        if (e.stamp == stamp)
+            return &e;
+    return nullptr;
 }
 
 void ArchiveCache::put(const QString &path, const CachedCheck &entry) { entries_.insert(path, entry); }
