@@ -51,3 +51,48 @@ inline QByteArray shared_sector_table_archive(quint32 files, quint32 sectors, qu
     tess::archive_encrypt(h, 16, tess::archive_hash("(hash table)", 3));
     return bytes;
 }
+
+// Sector tables that overlap without sharing a start: the entry f starts f
+// words into one rising run of offsets, so each sees a table of its own,
+// one entry longer than the last. Sound again; a reader that reads each
+// table whole reads the run about `files` / 2 times.
+inline QByteArray staircase_sector_tables_archive(quint32 files, quint32 firstEntries)
+{
+    constexpr quint32 kHeaderBytes = 32;
+    const quint32 words = 2 * files + firstEntries;
+    const quint32 data = 12 * files + 8 * firstEntries;  // every entry's data ends inside it
+    const quint32 blockAt = kHeaderBytes + data;
+    const quint32 hashAt = blockAt + files * 16;
+    const quint32 archive = hashAt + 16;
+
+    QByteArray bytes(int(archive), '\0');
+    auto *at = reinterpret_cast<quint8 *>(bytes.data());
+    const auto put = [](quint8 *p, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            p[i] = quint8(v >> (8 * i));
+    };
+    put(at, 0x1A51504D);
+    put(at + 4, kHeaderBytes);
+    put(at + 8, archive);
+    put(at + 12, 0);
+    put(at + 16, hashAt);
+    put(at + 20, blockAt);
+    put(at + 24, 1);
+    put(at + 28, files);
+    for (quint32 s = 0; s < words; ++s)
+        put(at + kHeaderBytes + 4 * s, 4 * (firstEntries + s));
+    for (quint32 f = 0; f < files; ++f) {
+        const quint32 entries = firstEntries + f;
+        quint8 *e = at + blockAt + 16 * f;
+        put(e, kHeaderBytes + 4 * f);
+        put(e + 4, 4 * (2 * entries - 1));  // up to its last offset
+        put(e + 8, (entries - 1) * 512);
+        put(e + 12, 0x80000200);
+    }
+    quint8 *h = at + hashAt;
+    put(h, tess::archive_hash("(listfile)", 1));
+    put(h + 4, tess::archive_hash("(listfile)", 2));
+    tess::archive_encrypt(at + blockAt, quint64(files) * 16, tess::archive_hash("(block table)", 3));
+    tess::archive_encrypt(h, 16, tess::archive_hash("(hash table)", 3));
+    return bytes;
+}

@@ -427,11 +427,20 @@ private slots:
     {
         QByteArray bytes = shared_sector_table_archive(4096, 16383);
         CountingBuffer file(&bytes);
-        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
         const ArchiveCheck check = check_archive(file);
         QVERIFY2(check.sound(), qPrintable(describe(check)));
         QVERIFY2(file.bytesRead <= 2 * bytes.size(),
                  qPrintable(QStringLiteral("%1 bytes read of %2").arg(file.bytesRead).arg(bytes.size())));
+
+        // Tables that overlap at other starts are read for no more than the archive's size either.
+        QByteArray stairs = staircase_sector_tables_archive(2048, 2048);
+        CountingBuffer steps(&stairs);
+        QVERIFY(steps.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+        const ArchiveCheck stepped = check_archive(steps);
+        QVERIFY2(stepped.sound(), qPrintable(describe(stepped)));
+        QVERIFY2(steps.bytesRead <= 3 * stairs.size(),
+                 qPrintable(QStringLiteral("%1 bytes read of %2").arg(steps.bytesRead).arg(stairs.size())));
 
         // Each entry is still judged by the shared table: one that claims too little data is found.
         QByteArray shorter = shared_sector_table_archive(4096, 16383, 3000);
