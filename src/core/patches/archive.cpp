@@ -157,7 +157,7 @@ struct SectorTable {
     quint32 first = 0;       // the first offset: the table's own size
     bool blank = false;      // all zero bytes
     quint64 rising = 0;      // how many offsets rise from the start
-    quint32 lastRising = 0;  // the offset where they stop rising
+    quint32 lastRising = 0;  // the last of those
 };
 
 class Reader
