@@ -63,3 +63,70 @@ QString real_path(const QString &path)
 }
 
 }  // namespace tess
+
+namespace tess {
+
+ReadOnlyFile::~ReadOnlyFile() { close(); }
+
+void ReadOnlyFile::close()
+{
+    if (handle_ >= 0)
+        ::close(int(handle_));
+    handle_ = -1;
+}
+
+ReadResult::Fault ReadOnlyFile::open(const QString &path)
+{
+    close();
+    // Non-blocking: a FIFO by this name would otherwise wait for a writer.
+    const int fd = ::open(native_name(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        const int code = errno;
+        error_ = qt_error_string(code);
+        return code == ENOENT ? ReadResult::Fault::Missing : ReadResult::Fault::Unreadable;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        error_ = qt_error_string(errno);
+        ::close(fd);
+        return ReadResult::Fault::Unreadable;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return ReadResult::Fault::NotRegular;
+    }
+    handle_ = fd;
+    return ReadResult::Fault::None;
+}
+
+qint64 ReadOnlyFile::size()
+{
+    struct stat st;
+    if (handle_ < 0 || ::fstat(int(handle_), &st) != 0)
+        return -1;
+    return qint64(st.st_size);
+}
+
+qint64 ReadOnlyFile::read_at(quint64 pos, char *into, qint64 bytes)
+{
+    if (handle_ < 0) {
+        error_ = qt_error_string(EBADF);
+        return -1;
+    }
+    qint64 done = 0;
+    while (done < bytes) {
+        const ssize_t n = ::pread(int(handle_), into + done, size_t(bytes - done), off_t(pos + quint64(done)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error_ = qt_error_string(errno);
+            return -1;
+        }
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+}  // namespace tess

@@ -16,9 +16,14 @@ std::optional<FileStamp> file_stamp(const QString &path)
         return std::nullopt;
     FileStamp stamp;
     stamp.size = qint64(quint64(info.nFileSizeHigh) << 32 | info.nFileSizeLow);
-    // 100 ns steps.
-    stamp.modifiedNs =
-        qint64(quint64(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime) * 100;
+    // 100 ns steps since 1601, which in nanoseconds would overflow: counted
+    // from 1970 as on POSIX, held within what nanoseconds can count.
+    constexpr quint64 kSteps1601To1970 = 116444736000000000;
+    constexpr quint64 kMostSteps = quint64(std::numeric_limits<qint64>::max() / 100);
+    const quint64 steps = quint64(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime;
+    const qint64 from1970 = steps >= kSteps1601To1970 ? qint64(qMin(steps - kSteps1601To1970, kMostSteps))
+                                                      : -qint64(qMin(kSteps1601To1970 - steps, kMostSteps));
+    stamp.modifiedNs = from1970 * 100;
     stamp.id = quint64(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
     stamp.id ^= quint64(info.dwVolumeSerialNumber) << 48;
     return stamp;

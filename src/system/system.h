@@ -223,6 +223,36 @@ struct [[nodiscard]] WriteResult {
 // through, and a failure leaves what was there as it was.
 WriteResult replace_file(const QString &path, const QByteArray &bytes);
 
+// A regular file held open for reading where it lies, read at any place.
+// Opening never waits (a FIFO or device by that name is refused, not waited
+// on), and on Windows the file stays shared for reading, writing and
+// deleting, so neither a rename nor the game's own opening is refused while
+// it is read. The name's own bytes reach the system, as with
+// read_regular_file().
+class ReadOnlyFile
+{
+public:
+    ReadOnlyFile() = default;
+    ~ReadOnlyFile();
+    ReadOnlyFile(const ReadOnlyFile &) = delete;
+    ReadOnlyFile &operator=(const ReadOnlyFile &) = delete;
+
+    // None when the file is open; error() holds the system's text for Unreadable.
+    ReadResult::Fault open(const QString &path);
+    QString error() const { return error_; }
+    // The size now; -1 when it cannot be told.
+    qint64 size();
+    // Up to `bytes` from `pos` on: the count read, short only at the end, or
+    // -1 with error() set.
+    qint64 read_at(quint64 pos, char *into, qint64 bytes);
+
+private:
+    void close();
+
+    qintptr handle_ = -1;
+    QString error_;
+};
+
 // ---- The console a command-line run talks to. A Windows GUI program has
 // none of its own: it writes to the one it was started from, unless its
 // output was redirected. Elsewhere these are the standard streams.

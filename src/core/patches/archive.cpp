@@ -1,9 +1,12 @@
 #include "core/patches/archive.h"
 
-#include <QFile>
+#include "system/system.h"
+
 #include <QIODevice>
 
 #include <array>
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace tess {
@@ -99,16 +102,76 @@ struct Extent {
     bool plain = true;
 };
 
+// Where the reader's bytes come from: a device, or a file held open in place.
+class Source
+{
+public:
+    virtual ~Source() = default;
+    virtual quint64 size() = 0;
+    // Exactly `bytes` from `pos`, or false.
+    virtual bool read_at(quint64 pos, quint8 *into, quint64 bytes) = 0;
+    virtual QString error() const = 0;
+};
+
+class DeviceSource : public Source
+{
+public:
+    explicit DeviceSource(QIODevice &device) : device_(device) {}
+    quint64 size() override { return quint64(qMax<qint64>(device_.size(), 0)); }
+    bool read_at(quint64 pos, quint8 *into, quint64 bytes) override
+    {
+        if (!device_.seek(qint64(pos)))
+            return false;
+        return device_.read(reinterpret_cast<char *>(into), qint64(bytes)) == qint64(bytes);
+    }
+    QString error() const override { return device_.errorString(); }
+
+private:
+    QIODevice &device_;
+};
+
+class FileSource : public Source
+{
+public:
+    explicit FileSource(ReadOnlyFile &file) : file_(file) {}
+    quint64 size() override { return quint64(qMax<qint64>(file_.size(), 0)); }
+    bool read_at(quint64 pos, quint8 *into, quint64 bytes) override
+    {
+        const qint64 got = file_.read_at(pos, reinterpret_cast<char *>(into), qint64(bytes));
+        if (got >= 0 && got < qint64(bytes))
+            short_ = true;
+        return got == qint64(bytes);
+    }
+    QString error() const override
+    {
+        return short_ ? QStringLiteral("the file became shorter while it was read") : file_.error();
+    }
+
+private:
+    ReadOnlyFile &file_;
+    bool short_ = false;
+};
+
+// What one sector table held, for every file that shares it.
+struct SectorTable {
+    quint32 first = 0;       // the first offset: the table's own size
+    bool blank = false;      // all zero bytes
+    quint64 rising = 0;      // how many offsets rise from the start
+    quint32 lastRising = 0;  // the last of those
+};
+
 class Reader
 {
 public:
-    explicit Reader(QIODevice &device) : device_(device), size_(quint64(qMax<qint64>(device.size(), 0))) {}
+    Reader(Source &source, const KeepGoing &keepGoing) : source_(source), keepGoing_(keepGoing), size_(source.size()) {}
 
     ArchiveCheck run();
 
 private:
     bool read_at(quint64 pos, quint8 *into, quint64 bytes);
+    bool stop() const { return keepGoing_ && !keepGoing_(); }
     ArchiveCheck unreadable() const;
+    static ArchiveCheck stopped();
     static ArchiveCheck damaged(ArchivePart part, ArchiveFault fault, qint64 entry = -1);
     ArchiveCheck cut_short(quint64 expected) const;
     // Finds the header; false with check set when the search itself fails.
@@ -117,27 +180,41 @@ private:
                             std::vector<quint8> &bytes);
     ArchiveCheck check_blocks(quint64 header, const Extent &table, const Extent &high, quint32 count, quint64 archive);
     ArchiveCheck check_hashes(quint64 header, const Extent &table, quint32 count);
-    ArchiveCheck check_sectors(quint64 header);
+    ArchiveCheck check_sectors(quint64 header, quint64 archive);
 
-    QIODevice &device_;
+    Source &source_;
+    const KeepGoing &keepGoing_;
     quint64 size_;
     quint64 sectorBytes_ = 0;
     std::vector<Block> blocks_;
     bool blocksKnown_ = false;
+    bool stopped_ = false;
 };
 
 bool Reader::read_at(quint64 pos, quint8 *into, quint64 bytes)
 {
-    if (!device_.seek(qint64(pos)))
+    if (stop()) {
+        stopped_ = true;
         return false;
-    return device_.read(reinterpret_cast<char *>(into), qint64(bytes)) == qint64(bytes);
+    }
+    return source_.read_at(pos, into, bytes);
 }
 
 ArchiveCheck Reader::unreadable() const
 {
+    if (stopped_)
+        return stopped();
     ArchiveCheck check;
     check.state = ArchiveState::Unreadable;
-    check.error = device_.errorString();
+    check.error = source_.error();
+    return check;
+}
+
+ArchiveCheck Reader::stopped()
+{
+    ArchiveCheck check;
+    check.state = ArchiveState::Unreadable;
+    check.stopped = true;
     return check;
 }
 
@@ -185,6 +262,10 @@ bool Reader::find_header(quint64 &header, ArchiveCheck &check)
                 header = target;
                 return true;
             }
+            if (stopped_) {
+                check = stopped();
+                return false;
+            }
         }
     }
     check.state = ArchiveState::NotArchive;
@@ -230,7 +311,10 @@ ArchiveCheck Reader::run()
         return damaged(ArchivePart::BlockTable, ArchiveFault::BadSize);
     hash.bytes = hashCount * kEntryBytes;
     block.bytes = blockCount * kEntryBytes;
-    std::array<Extent, 2> extended{};  // the newer formats' extra tables, placed only
+    // The newer formats' own tables, placed only: the one of hashes (HET)
+    // and the one of blocks (BET), in either order in the file.
+    Extent het;
+    Extent bet;
     if (version >= 1) {
         high.pos = u64(&h[32]);
         high.bytes = high.pos != 0 ? blockCount * quint64(2) : 0;
@@ -242,8 +326,8 @@ ArchiveCheck Reader::run()
     }
     if (version >= 2) {
         archive = u64(&h[44]);
-        extended[0].pos = u64(&h[52]);
-        extended[1].pos = u64(&h[60]);
+        bet.pos = u64(&h[52]);
+        het.pos = u64(&h[60]);
     }
     if (version >= 3) {
         const auto sized = [](Extent &e, quint64 bytes) {
@@ -259,8 +343,8 @@ ArchiveCheck Reader::run()
             return damaged(ArchivePart::BlockTable, ArchiveFault::BadSize);
         if (!sized(high, u64(&h[84])))
             return damaged(ArchivePart::HighBlockTable, ArchiveFault::BadSize);
-        extended[0].bytes = u64(&h[92]);
-        extended[1].bytes = u64(&h[100]);
+        het.bytes = u64(&h[92]);
+        bet.bytes = u64(&h[100]);
     }
     if (archive < headerSize)
         return damaged(ArchivePart::Header, ArchiveFault::BadSize);
@@ -272,7 +356,7 @@ ArchiveCheck Reader::run()
         return damaged(ArchivePart::BlockTable, ArchiveFault::Outside);
     if (outside(high))
         return damaged(ArchivePart::HighBlockTable, ArchiveFault::Outside);
-    for (const Extent &e : extended)
+    for (const Extent &e : {het, bet})
         if (e.pos != 0 && (e.pos >= archive || add(e.pos, e.bytes) > archive))
             return damaged(ArchivePart::ExtendedTable, ArchiveFault::Outside);
     if (add(header, archive) > size_)
@@ -284,7 +368,7 @@ ArchiveCheck Reader::run()
     check = check_hashes(header, hash, blockCount);
     if (!check.sound())
         return check;
-    return check_sectors(header);
+    return check_sectors(header, archive);
 }
 
 // Reads one table whole and decrypts it with its well-known key; a table
@@ -355,8 +439,15 @@ ArchiveCheck Reader::check_hashes(quint64 header, const Extent &table, quint32 c
     return {};
 }
 
-ArchiveCheck Reader::check_sectors(quint64 header)
+// Every file split into sectors starts with a table of their offsets. Files
+// that share one table (a crafted archive may point thousands at it) are
+// judged by one reading of it, and all tables together are read for no more
+// bytes than the archive holds: past that the remaining tables are left
+// unread rather than read over and over.
+ArchiveCheck Reader::check_sectors(quint64 header, quint64 archive)
 {
+    std::map<std::pair<quint64, bool>, SectorTable> seen;
+    quint64 budget = archive;
     std::vector<quint8> bytes;
     for (quint64 i = 0; i < blocks_.size(); ++i) {
         const Block &b = blocks_[i];
@@ -366,26 +457,46 @@ ArchiveCheck Reader::check_sectors(quint64 header)
             || b.flags & (kSingleUnit | kEncrypted | kPatchFile | kDeleteMarker))
             continue;
         const quint64 sectors = (quint64(b.size) + sectorBytes_ - 1) / sectorBytes_;
-        const quint64 entries = sectors + 1 + (b.flags & kSectorCrc ? 1 : 0);
+        const bool crc = b.flags & kSectorCrc;
+        const quint64 entries = sectors + 1 + (crc ? 1 : 0);
         if (entries * 4 > b.packed)
             return damaged(ArchivePart::SectorTable, ArchiveFault::BadSize, qint64(i));
-        bytes.resize(entries * 4);
-        if (!read_at(header + b.pos, bytes.data(), bytes.size()))
-            return unreadable();
-        if (u32(bytes.data()) != entries * 4)
-            return all_zero(bytes) ? damaged(ArchivePart::SectorTable, ArchiveFault::Blank, qint64(i))
-                                   : damaged(ArchivePart::SectorTable, ArchiveFault::BadSize, qint64(i));
-        quint32 last = 0;
-        for (quint64 s = 0; s < entries; ++s) {
-            const quint32 offset = u32(bytes.data() + 4 * s);
-            // Each data sector holds at least one byte; the checksums' end may equal their start.
-            const bool rises = s == 0 || offset > last || (s == entries - 1 && entries > sectors + 1 && offset >= last);
-            if (!rises)
-                return damaged(ArchivePart::SectorTable, ArchiveFault::NotAscending, qint64(i));
-            if (offset > b.packed)
-                return damaged(ArchivePart::SectorTable, ArchiveFault::Outside, qint64(i));
-            last = offset;
+        auto found = seen.find({b.pos, crc});
+        if (found == seen.end()) {
+            if (entries * 4 > budget)
+                continue;
+            budget -= entries * 4;
+            bytes.resize(entries * 4);
+            if (!read_at(header + b.pos, bytes.data(), bytes.size()))
+                return unreadable();
+            SectorTable t;
+            t.first = u32(bytes.data());
+            t.blank = all_zero(bytes);
+            quint32 last = 0;
+            for (quint64 s = 0; s < entries; ++s) {
+                const quint32 offset = u32(bytes.data() + 4 * s);
+                // Each data sector holds at least one byte; the checksums' end may equal their start.
+                const bool rises = s == 0 || offset > last || (crc && s == entries - 1 && offset >= last);
+                if (!rises)
+                    break;
+                t.rising = s + 1;
+                last = offset;
+            }
+            t.lastRising = last;
+            found = seen.emplace(std::make_pair(b.pos, crc), t).first;
         }
+        const SectorTable &t = found->second;
+        // Another file at the same place with another count of sectors has
+        // a table that cannot start with this one's size.
+        if (t.first != entries * 4)
+            return t.blank && t.first == 0 ? damaged(ArchivePart::SectorTable, ArchiveFault::Blank, qint64(i))
+                                           : damaged(ArchivePart::SectorTable, ArchiveFault::BadSize, qint64(i));
+        // The offsets that rise do so up to the last of them, so one past the
+        // file's end among them shows in that last one.
+        if (t.lastRising > b.packed)
+            return damaged(ArchivePart::SectorTable, ArchiveFault::Outside, qint64(i));
+        if (t.rising < entries)
+            return damaged(ArchivePart::SectorTable, ArchiveFault::NotAscending, qint64(i));
     }
     return {};
 }
@@ -420,19 +531,29 @@ void archive_encrypt(quint8 *data, quint64 bytes, quint32 key)
     }
 }
 
-ArchiveCheck check_archive(QIODevice &device) { return Reader(device).run(); }
-
-ArchiveCheck check_archive(const QString &path)
+ArchiveCheck check_archive(QIODevice &device, const KeepGoing &keepGoing)
 {
-    QFile file(path);
-    // Reads are few and small and far apart: a buffer would only read more.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        ArchiveCheck check;
+    DeviceSource source(device);
+    return Reader(source, keepGoing).run();
+}
+
+ArchiveCheck check_archive(const QString &path, const KeepGoing &keepGoing)
+{
+    ReadOnlyFile file;
+    ArchiveCheck check;
+    switch (file.open(path)) {
+    case ReadResult::Fault::None: break;
+    case ReadResult::Fault::NotRegular: check.state = ArchiveState::NotArchive; return check;
+    case ReadResult::Fault::Missing:
+    case ReadResult::Fault::TooLarge:
+    case ReadResult::Fault::Outside:
+    case ReadResult::Fault::Unreadable:
         check.state = ArchiveState::Unreadable;
-        check.error = file.errorString();
+        check.error = file.error();
         return check;
     }
-    return check_archive(file);
+    FileSource source(file);
+    return Reader(source, keepGoing).run();
 }
 
 }  // namespace tess

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 class QIODevice;
 
 // A check of one game archive that reads only its header and its tables:
@@ -41,6 +43,7 @@ struct ArchiveCheck {
     ArchiveFault fault = ArchiveFault::None;
     qint64 entry = -1;  // the table entry or file number at fault, -1 for none
     QString error;
+    bool stopped = false;  // `keepGoing` said stop before a verdict: state says nothing
 
     bool sound() const { return state == ArchiveState::Sound; }
 };
@@ -54,9 +57,16 @@ inline constexpr quint64 kMaxHeaderSearch = quint64(256) << 20;
 // (the game's own archives hold well under a million files).
 inline constexpr quint32 kMaxTableEntries = 1u << 22;
 
-// The device is read from its start to its size(); nothing is written.
-ArchiveCheck check_archive(QIODevice &device);
-ArchiveCheck check_archive(const QString &path);
+// Asked between two reads; false stops the check.
+using KeepGoing = std::function<bool()>;
+
+// The device is read from its start to its size(); nothing is written. No
+// part of it is read twice over, so however its tables are crafted the
+// check reads little more than the archive's own size.
+ArchiveCheck check_archive(QIODevice &device, const KeepGoing &keepGoing = {});
+// Only a regular file is read (anything else is no archive), and it is held
+// open as system/system.h's ReadOnlyFile holds it.
+ArchiveCheck check_archive(const QString &path, const KeepGoing &keepGoing = {});
 
 // The format's hash of a name (for the table keys), and its encryption of
 // whole 32-bit words in place; exposed for tests and tools that make archives.

@@ -37,7 +37,16 @@ bool ArchiveCache::save(const QString &path) const { return replace_file(path, s
 const CachedCheck *ArchiveCache::find(const QString &path, const FileStamp &stamp) const
 {
     const auto it = entries_.constFind(path);
-    return it != entries_.constEnd() && it->stamp == stamp ? &*it : nullptr;
+    if (it != entries_.constEnd())
+        return it->stamp == stamp ? &*it : nullptr;
+    // A switch renames a file and keeps its number, size and time: the same
+    // file under its other name.
+    if (stamp.id == 0)
+        return nullptr;
+    for (const CachedCheck &e : entries_)
+        if (e.stamp == stamp)
+            return &e;
+    return nullptr;
 }
 
 void ArchiveCache::put(const QString &path, const CachedCheck &entry) { entries_.insert(path, entry); }

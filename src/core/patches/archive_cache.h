@@ -8,7 +8,7 @@
 #include <QString>
 
 // What earlier checks found, by path and stamp, so that an unchanged
-// archive is never read twice.
+// archive is never read twice, also after a switch renamed it.
 namespace tess {
 
 inline const QString kArchiveCacheFile = QStringLiteral(".config/archives.cache");
@@ -22,13 +22,14 @@ struct CachedCheck {
 class ArchiveCache
 {
 public:
-    // A missing or unreadable cache is empty; a line that does not read
-    // back as an entry is dropped.
+    // A missing, unreadable or oversized cache, or one that is no regular
+    // file, is empty; a line that does not read back as an entry is dropped.
     static ArchiveCache load(const QString &path = kArchiveCacheFile);
     // Atomically; false when the file could not be written.
     bool save(const QString &path = kArchiveCacheFile) const;
 
-    // The entry for `path` when its stamp is still `stamp`.
+    // The entry for `path` when its stamp is still `stamp`; for a path
+    // with no entry, one with the very same stamp under another name.
     const CachedCheck *find(const QString &path, const FileStamp &stamp) const;
     void put(const QString &path, const CachedCheck &entry);
     // Drops every entry whose path is not among `paths`.

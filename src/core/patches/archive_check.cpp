@@ -19,7 +19,7 @@ ArchiveCheck unreadable(const QString &error)
 }
 
 ArchiveResult check_one(const QString &letter, const QString &path, const ChecksumList &list, ArchiveCache &cache,
-                        const std::function<bool()> &keepGoing, bool &stopped)
+                        const KeepGoing &keepGoing, bool &stopped)
 {
     ArchiveResult result{letter, path, {}, false};
     const std::optional<FileStamp> stamp = file_stamp(path);
@@ -33,20 +33,23 @@ ArchiveResult check_one(const QString &letter, const QString &path, const Checks
     if (cached && (listed.isEmpty() || !cached->sha256.isEmpty() || !cached->check.sound())) {
         entry = *cached;
         result.fromCache = true;
+        // Kept under the name it has now.
+        cache.put(path, entry);
     } else {
         entry.stamp = *stamp;
-        entry.check = check_archive(path);
+        entry.check = check_archive(path, keepGoing);
+        stopped = entry.check.stopped;
         if (entry.check.sound() && !listed.isEmpty()) {
             QString error;
-            entry.sha256 = sha256_of_file(path, keepGoing, &error);
-            if (entry.sha256.isEmpty()) {
-                stopped = keepGoing && !keepGoing();
+            entry.sha256 = sha256_of_file(path, keepGoing, &error, &stopped);
+            if (entry.sha256.isEmpty())
                 entry.check = unreadable(error);
-            }
         }
+        if (stopped)
+            return result;
         // A file that changed while it was read is checked afresh next time.
         const std::optional<FileStamp> after = file_stamp(path);
-        if (!stopped && after && *after == *stamp && entry.check.state != ArchiveState::Unreadable)
+        if (after && *after == *stamp && entry.check.state != ArchiveState::Unreadable)
             cache.put(path, entry);
     }
     result.check = entry.check;
@@ -63,7 +66,7 @@ int ArchiveReport::broken() const
 }
 
 ArchiveReport check_archive_files(const QStringList &paths, const ChecksumList &list, ArchiveCache &cache,
-                                  const std::function<bool()> &keepGoing)
+                                  const KeepGoing &keepGoing)
 {
     QElapsedTimer timer;
     timer.start();
@@ -85,8 +88,7 @@ ArchiveReport check_archive_files(const QStringList &paths, const ChecksumList &
     return report;
 }
 
-ArchiveReport check_patch_archives(const ChecksumList &list, ArchiveCache &cache,
-                                   const std::function<bool()> &keepGoing)
+ArchiveReport check_patch_archives(const ChecksumList &list, ArchiveCache &cache, const KeepGoing &keepGoing)
 {
     QElapsedTimer timer;
     timer.start();

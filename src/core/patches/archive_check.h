@@ -30,13 +30,12 @@ struct ArchiveReport {
 // Checks each archive of patch_archives(): from `cache` where its stamp is
 // unchanged, else by reading its header and tables, and by hashing it when
 // `list` names it. `cache` is updated in memory; the caller saves it.
-// `keepGoing` is asked between archives and between chunks of a hash; it
-// may block (while the game runs) and returns false to stop.
-ArchiveReport check_patch_archives(const ChecksumList &list, ArchiveCache &cache,
-                                   const std::function<bool()> &keepGoing = {});
+// `keepGoing` is asked before every read, of the tables and of a hash
+// alike; it may block (while the game runs) and returns false to stop.
+ArchiveReport check_patch_archives(const ChecksumList &list, ArchiveCache &cache, const KeepGoing &keepGoing = {});
 
 // The same for files named directly, each with the letter "".
 ArchiveReport check_archive_files(const QStringList &paths, const ChecksumList &list, ArchiveCache &cache,
-                                  const std::function<bool()> &keepGoing = {});
+                                  const KeepGoing &keepGoing = {});
 
 }  // namespace tess

@@ -9,6 +9,8 @@ namespace tess {
 namespace {
 
 constexpr double kMegabyte = 1024.0 * 1024.0;
+// Enough to tell one byte apart in an archive of many gigabytes.
+constexpr int kMaxDecimals = 9;
 
 // Whole megabytes with thousands grouped; decimals where whole ones would
 // show a small archive as "0 of 0".
@@ -65,7 +67,11 @@ QString describe(const ArchiveCheck &check, const ArchiveTexts &texts)
     case ArchiveState::Unreadable: return texts.unreadable.arg(check.error);
     case ArchiveState::CutShort: {
         const double expected = double(check.expectedBytes);
-        const int decimals = expected < kMegabyte ? 2 : expected < 10 * kMegabyte ? 1 : 0;
+        int decimals = expected < kMegabyte ? 2 : expected < 10 * kMegabyte ? 1 : 0;
+        // Rounded alike, a file that lacks a few bytes would read as whole.
+        while (decimals < kMaxDecimals
+               && megabytes(check.actualBytes, decimals) == megabytes(check.expectedBytes, decimals))
+            ++decimals;
         return texts.cutShort.arg(megabytes(check.actualBytes, decimals), megabytes(check.expectedBytes, decimals));
     }
     case ArchiveState::Damaged: break;

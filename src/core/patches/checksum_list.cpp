@@ -3,7 +3,6 @@
 #include "core/search/own_files.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 #include <QList>
 
 #include <vector>
@@ -14,8 +13,8 @@ namespace {
 
 constexpr int kDigestHexDigits = 64;
 constexpr qint64 kReadBytes = 1 << 20;
-// Bytes read per opening of the file.
-constexpr qint64 kChunkBytes = qint64(16) << 20;
+// Far larger than any list of patch archives; a larger file is no list.
+constexpr qint64 kMaxListBytes = 1 << 20;
 const QString kDisabled = QStringLiteral(".disabled");
 
 bool is_hex(const QByteArray &text)
@@ -41,9 +40,10 @@ QString checksum_key(const QString &path)
 
 ChecksumList ChecksumList::read(const QString &path)
 {
-    // Far larger than any list of patch archives; a larger file is no list.
-    const ReadResult read = read_own_file(path, 1 << 20);
-    return read.fault == ReadResult::Fault::None ? parse(read.bytes) : ChecksumList();
+    const ReadResult read = read_own_file(path, kMaxListBytes);
+    if (read.fault != ReadResult::Fault::None)
+        return {};
+    return parse(read.bytes);
 }
 
 ChecksumList ChecksumList::parse(const QByteArray &text)
@@ -65,34 +65,39 @@ ChecksumList ChecksumList::parse(const QByteArray &text)
     return list;
 }
 
-QByteArray sha256_of_file(const QString &path, const std::function<bool()> &keepGoing, QString *error)
+QByteArray sha256_of_file(const QString &path, const std::function<bool()> &keepGoing, QString *error, bool *stopped)
 {
+    if (stopped)
+        *stopped = false;
+    const auto fail = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return QByteArray();
+    };
+    ReadOnlyFile file;
+    switch (file.open(path)) {
+    case ReadResult::Fault::None: break;
+    case ReadResult::Fault::NotRegular: return fail(QStringLiteral("not a regular file"));
+    case ReadResult::Fault::Missing:
+    case ReadResult::Fault::TooLarge:
+    case ReadResult::Fault::Outside:
+    case ReadResult::Fault::Unreadable: return fail(file.error());
+    }
     QCryptographicHash hash(QCryptographicHash::Sha256);
     std::vector<char> buffer(static_cast<size_t>(kReadBytes));
-    qint64 done = 0;
-    for (;;) {
-        if (keepGoing && !keepGoing())
-            return {};
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !file.seek(done)) {
-            if (error)
-                *error = file.errorString();
+    for (quint64 done = 0;;) {
+        if (keepGoing && !keepGoing()) {
+            if (stopped)
+                *stopped = true;
             return {};
         }
-        qint64 inChunk = 0;
-        while (inChunk < kChunkBytes) {
-            const qint64 got = file.read(buffer.data(), kReadBytes);
-            if (got < 0) {
-                if (error)
-                    *error = file.errorString();
-                return {};
-            }
-            if (got == 0)
-                return hash.result().toHex();
-            hash.addData(buffer.data(), int(got));
-            inChunk += got;
-        }
-        done += inChunk;
+        const qint64 got = file.read_at(done, buffer.data(), kReadBytes);
+        if (got < 0)
+            return fail(file.error());
+        if (got == 0)
+            return hash.result().toHex();
+        hash.addData(buffer.data(), int(got));
+        done += quint64(got);
     }
 }
 

@@ -21,7 +21,8 @@ class ChecksumList
 {
 public:
     // Lines that are not "<hex>  <path>" (or "<hex> *<path>") are skipped;
-    // a missing file is an empty list.
+    // a missing file, or one that is no regular file or too large to be a
+    // list, is an empty list.
     static ChecksumList read(const QString &path = kChecksumListFile);
     static ChecksumList parse(const QByteArray &text);
 
@@ -33,9 +34,12 @@ private:
     QHash<QString, QByteArray> sums_;
 };
 
-// SHA-256 of a file as lower-case hex; empty when it could not be read to
-// its end or `keepGoing` said stop. The file is opened for one chunk at a
-// time, so a switch or the game never finds it held for long.
-QByteArray sha256_of_file(const QString &path, const std::function<bool()> &keepGoing = {}, QString *error = nullptr);
+// SHA-256 of a regular file as lower-case hex; empty when it could not be
+// read to its end (`error` says why) or `keepGoing`, asked before every
+// read, said stop (`stopped` says so). The file is held open as
+// system/system.h's ReadOnlyFile holds it: a switch or the game may rename
+// or open it meanwhile.
+QByteArray sha256_of_file(const QString &path, const std::function<bool()> &keepGoing = {}, QString *error = nullptr,
+                          bool *stopped = nullptr);
 
 }  // namespace tess

@@ -1,3 +1,4 @@
+#include "support/craftedarchive.h"
 #include "support/gamefolder.h"
 #include "support/languagefile.h"
 #include "support/milestones.h"
@@ -172,6 +173,57 @@ private slots:
         QVERIFY(!game.exists(QStringLiteral("logs")));
         QVERIFY(game.exists(QStringLiteral("interface/addons/MyAddon/b.lua")));
         QCOMPARE(game.names(QStringLiteral("cache/WDB/enUS")), QStringList{"creaturecache.wdb"});
+        launcher.click(window, LauncherProcess::exitButton);
+        QCOMPARE(launcher.waitForExit(), 0);
+    }
+
+    void exit_ends_the_window_at_once_while_its_archives_are_checked()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("Data/patch-2.mpq"));
+        // A FIFO among the archives, which nothing ever writes to...
+        QProcess fifo;
+        fifo.start(QStringLiteral("mkfifo"), {game.path(QStringLiteral("Data/patch-e.mpq"))});
+        QVERIFY(fifo.waitForFinished(10000) && fifo.exitCode() == 0);
+        // ...and a sound archive the list names, with gigabytes of nothing
+        // behind it (sparse), whose hash is still being read at EXIT.
+        game.touch(QStringLiteral("Data/patch-h.mpq"), shared_sector_table_archive(1, 1));
+        QFile big(game.path(QStringLiteral("Data/patch-h.mpq")));
+        QVERIFY(big.resize(qint64(8) << 30));
+        game.touch(QStringLiteral("launcher/.config/archives.sha256"), QByteArray(64, 'a') + "  Data/patch-h.mpq\n");
+
+        LauncherProcess launcher;
+        const QString window = start(game, launcher);
+        QVERIFY2(!window.isEmpty(), launcher.output().constData());
+        QTest::qWait(1500);
+        launcher.click(window, LauncherProcess::exitButton);
+        QElapsedTimer timer;
+        timer.start();
+        const int status = launcher.waitForExit(2000);
+        const qint64 took = timer.elapsed();
+        QVERIFY2(status == 0, qPrintable(QStringLiteral("no end within 2 s of EXIT (status %1)").arg(status)));
+        qInfo("ended %lld ms after EXIT", took);
+        QVERIFY(messages(game).filter(QStringLiteral("Архивы патчей проверены")).isEmpty());
+    }
+
+    void a_crafted_archive_takes_one_reading_of_its_tables()
+    {
+        GameFolder game;
+        game.touch(QStringLiteral("Data/patch-2.mpq"));
+        // 65536 entries share a sector table of 1 MB: read once per entry that is 64 GB.
+        const QByteArray crafted = shared_sector_table_archive(65536, 262143);
+        game.touch(QStringLiteral("Data/patch-c.mpq"), crafted);
+        LauncherProcess launcher;
+        const QString window = start(game, launcher);
+        QVERIFY2(!window.isEmpty(), launcher.output().constData());
+        const QString checked = QStringLiteral("DEBUG | Архивы патчей проверены: 1 за ");
+        QTRY_VERIFY_WITH_TIMEOUT(!messages(game).filter(checked).isEmpty(), 20000);
+        const QString line = messages(game).filter(checked).first();
+        const int ms = line.mid(checked.size()).section(QLatin1Char(' '), 0, 0).toInt();
+        qInfo("%d bytes checked in %d ms", int(crafted.size()), ms);
+        // Reading 2 MB once takes milliseconds; the bound leaves room for a busy machine.
+        QVERIFY2(ms < 3000, qPrintable(line));
+        QVERIFY(messages(game).filter(QStringLiteral("Архив патча неисправен")).isEmpty());
         launcher.click(window, LauncherProcess::exitButton);
         QCOMPARE(launcher.waitForExit(), 0);
     }
