@@ -38,6 +38,10 @@ public:
     // the layout moves them.
     void place_between(QWidget *above, QWidget *below);
 
+    // The room the text takes laid out in lines of `width`, as it is drawn:
+    // the widest line and the height of all.
+    QSize text_size(int width) const;
+
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
 
