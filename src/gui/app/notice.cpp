@@ -78,8 +78,14 @@ Notice::Notice(QWidget *parent) : QWidget(parent), timer_(this)
     hide();
 }
 
+Notice::~Notice() { qApp->removeEventFilter(this); }
+
 void Notice::show_passing(const QString &text)
 {
+    if (text.isEmpty()) {
+        dismiss();
+        return;
+    }
     passing_ = text;
     timer_.start();
     // Every press of the program passes here, but only while a passing

@@ -19,9 +19,14 @@ public:
     static constexpr int kPassingMs = 6000;
 
     explicit Notice(QWidget *parent);
+    ~Notice() override;
+
+    Notice(const Notice &) = delete;
+    Notice &operator=(const Notice &) = delete;
 
     // Shows `text` until kPassingMs have gone or the next mouse press in the
     // program, whichever comes first; then the lasting notice, if any, again.
+    // An empty text ends the passing notice.
     void show_passing(const QString &text);
     // Shows `text` until clear_lasting(), for a state that holds; a passing
     // notice shown meanwhile covers it while it shows.
