@@ -1,6 +1,5 @@
 #include "core/config/langfile.h"
 
-
 #include <QRegularExpression>
 #include <QTextCodec>
 

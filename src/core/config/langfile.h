@@ -88,5 +88,4 @@ struct Condition {
 // Nothing when the first element is empty; empty elements are skipped.
 std::vector<Condition> conditions_of(const Json &conditions);
 
-
 }  // namespace tess

@@ -1,6 +1,5 @@
 #include "core/media/ini.h"
 
-
 #include "system/system.h"
 
 #include <QHash>
