@@ -31,21 +31,26 @@ QTextOption text_option()
     return option;
 }
 
-// The height of `text` laid out in lines of `width`, as paintEvent() draws it.
-int text_height(const QString &text, const QFont &font, int width)
+}  // namespace
+
+QSize Notice::text_size(int width) const
 {
-    QTextLayout layout(text, font);
+    QTextLayout layout(text(), font());
     layout.setTextOption(text_option());
     layout.beginLayout();
     qreal height = 0;
+    qreal widest = 0;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
         line.setPosition(QPointF(0, height));
         height += line.height();
+        widest = qMax(widest, line.naturalTextWidth());
     }
     layout.endLayout();
-    return qCeil(height);
+    return QSize(qCeil(widest), qCeil(height));
 }
+
+namespace {
 
 // Screen readers take the notice for a text, not for an empty pane.
 QAccessibleInterface *notice_accessible(const QString &className, QObject *object)
@@ -57,7 +62,7 @@ QAccessibleInterface *notice_accessible(const QString &className, QObject *objec
 
 }  // namespace
 
-Notice::Notice(QWidget *parent) : QWidget(parent)
+Notice::Notice(QWidget *parent) : QWidget(parent), timer_(this)
 {
     static const bool accessible = (QAccessible::installFactory(notice_accessible), true);
     Q_UNUSED(accessible)
@@ -73,8 +78,14 @@ Notice::Notice(QWidget *parent) : QWidget(parent)
     hide();
 }
 
+Notice::~Notice() { qApp->removeEventFilter(this); }
+
 void Notice::show_passing(const QString &text)
 {
+    if (text.isEmpty()) {
+        dismiss();
+        return;
+    }
     passing_ = text;
     timer_.start();
     // Every press of the program passes here, but only while a passing
@@ -121,7 +132,7 @@ void Notice::place_between(QWidget *above, QWidget *below)
 int Notice::heightForWidth(int width) const
 {
     const QMargins m = contentsMargins();
-    return text_height(text(), font(), width - m.left() - m.right()) + m.top() + m.bottom();
+    return text_size(width - m.left() - m.right()).height() + m.top() + m.bottom();
 }
 
 void Notice::refresh()

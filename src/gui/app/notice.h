@@ -19,9 +19,14 @@ public:
     static constexpr int kPassingMs = 6000;
 
     explicit Notice(QWidget *parent);
+    ~Notice() override;
+
+    Notice(const Notice &) = delete;
+    Notice &operator=(const Notice &) = delete;
 
     // Shows `text` until kPassingMs have gone or the next mouse press in the
     // program, whichever comes first; then the lasting notice, if any, again.
+    // An empty text ends the passing notice.
     void show_passing(const QString &text);
     // Shows `text` until clear_lasting(), for a state that holds; a passing
     // notice shown meanwhile covers it while it shows.
@@ -37,6 +42,10 @@ public:
     // reaching up to `above`; both are its siblings. It follows them when
     // the layout moves them.
     void place_between(QWidget *above, QWidget *below);
+
+    // The room the text takes laid out in lines of `width`, as it is drawn:
+    // the widest line and the height of all.
+    QSize text_size(int width) const;
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;

@@ -1,8 +1,12 @@
+#include "gui/app/notice.h"
 #include "gui/app/scaling.h"
 #include "support/windowfixture.h"
+#include "core/actions/game.h"
+#include "core/config/notice_texts.h"
 #include "gui/ui/customwidget.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -15,6 +19,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTimer>
 #include <QToolButton>
 
 #include <functional>
@@ -79,6 +84,12 @@ QStringList cut_texts(const QWidget &window)
     for (const QAbstractButton *button : window.findChildren<QAbstractButton *>())
         wider(button, button->text(), button->contentsRect().width());
     return cut;
+}
+
+// A press on an empty stretch of the window's sky, where nothing but the window itself takes it.
+void click_the_sky(MainWindow &w)
+{
+    QTest::mouseClick(w.Widget, Qt::LeftButton, {}, QPoint(w.Widget->width() - 30, 150));
 }
 
 }  // namespace
@@ -293,6 +304,132 @@ private slots:
         QApplication::processEvents();
         cut = cut_texts(*w);
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
+    }
+
+    void the_notice_speaks_and_goes_at_a_click_or_in_time()
+    {
+        WindowFixture f(language_file(plain_patches(2)));
+        MainWindow *shown = shown_window(f);
+        QVERIFY(shown);
+        MainWindow &w = *shown;
+        Notice *notice = w.findChild<Notice *>(QStringLiteral("notice"));
+        QVERIFY(notice);
+        QCOMPARE(notice, w.notice);
+        QVERIFY(notice->isHidden());
+        const QList<QTimer *> timers = notice->findChildren<QTimer *>();
+        QCOMPARE(timers.size(), 1);
+        QTimer *timer = timers.first();
+        QVERIFY(!timer->isActive());
+        QVERIFY(timer->isSingleShot());
+        const QImage quiet = w.grab().toImage();
+
+        QWidget *focused = QApplication::focusWidget();
+        notice->show_passing(QStringLiteral("Could not rename Data/patch-a.mpq: in use by another program."));
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->text(), QStringLiteral("Could not rename Data/patch-a.mpq: in use by another program."));
+        // What screen readers read. (Their events need a platform with
+        // accessibility, which the offscreen one is not.)
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(notice);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->text(QAccessible::Name), notice->text());
+        QCOMPARE(accessible->role(), QAccessible::StaticText);
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), Notice::kPassingMs);
+        QCOMPARE(notice->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(QApplication::focusWidget(), focused);
+        // It sits between the menu and the volume, across the buttons' column.
+        QVERIFY(notice->geometry().bottom() < w.volume->geometry().top());
+        QVERIFY(notice->geometry().top() > w.menu_frame->geometry().bottom());
+        QCOMPARE(notice->x(), w.run_wow->x());
+        QCOMPARE(notice->width(), w.run_wow->width());
+
+        click_the_sky(w);
+        QVERIFY(notice->isHidden());
+        QVERIFY(!timer->isActive());
+        QVERIFY(notice->text().isEmpty());
+        QVERIFY(notice->accessibleName().isEmpty());
+        // Nothing of it is left in the picture.
+        QCOMPARE(w.grab().toImage(), quiet);
+
+        // A lasting notice stays through clicks and needs no timer; a passing
+        // one covers it while it shows.
+        notice->show_lasting(QStringLiteral("Not a game folder"));
+        QVERIFY(notice->isVisible());
+        QVERIFY(!timer->isActive());
+        click_the_sky(w);
+        QCOMPARE(notice->text(), QStringLiteral("Not a game folder"));
+        notice->show_passing(QStringLiteral("The game is running"));
+        QCOMPARE(notice->text(), QStringLiteral("The game is running"));
+        QCOMPARE(notice->accessibleName(), notice->text());
+        click_the_sky(w);
+        QCOMPARE(notice->text(), QStringLiteral("Not a game folder"));
+        QCOMPARE(notice->accessibleName(), notice->text());
+        QVERIFY(notice->isVisible());
+        QVERIFY(!timer->isActive());
+
+        // In time, the passing one goes by itself.
+        timer->setInterval(50);
+        notice->show_passing(QStringLiteral("Freed 1.2 GB, 3,456 files."));
+        QCOMPARE(notice->text(), QStringLiteral("Freed 1.2 GB, 3,456 files."));
+        QTRY_COMPARE(notice->text(), QStringLiteral("Not a game folder"));
+        QVERIFY(!timer->isActive());
+        notice->dismiss();
+        QCOMPARE(notice->text(), QStringLiteral("Not a game folder"));
+        notice->clear_lasting();
+        QVERIFY(notice->isHidden());
+        QCOMPARE(w.grab().toImage(), quiet);
+    }
+
+    // The longest notice of each kind, with long details, inside the sky
+    // between the menu and the volume, its text whole.
+    void every_shipped_notice_fits_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("en") << "en";
+        QTest::newRow("ru") << "ru";
+    }
+    void every_shipped_notice_fits()
+    {
+        QFETCH(QString, language);
+        const QString name = QStringLiteral("config_%1.json").arg(language);
+        const QByteArray shipped = shipped_language_file(name);
+        QVERIFY(!shipped.isEmpty());
+        WindowFixture f(shipped, {language}, name);
+        MainWindow *w = shown_window(f);
+        QVERIFY(w);
+        const tess::NoticeTexts t = tess::notice_texts(w->langfile);
+        QVERIFY(t.gameRunning != tess::NoticeTexts().gameRunning || language == QLatin1String("en"));
+        // One long name with nothing to break at, as copied game folders are named.
+        const QString path = QStringLiteral("C:/Games/World_of_Warcraft_3.3.5a_ruRU/Data/ruRU/patch-a.mpq");
+        QCOMPARE(path.size(), 60);
+        const QString address = QStringLiteral("https://") + QString(52, QLatin1Char('x'));
+        QString longest;
+        for (const QString &reason : {t.accessDenied, t.inUse, t.readOnly, t.missing, t.folderInTheWay, t.noWine})
+            if (reason.size() > longest.size())
+                longest = reason;
+        const QString reason = longest + QStringLiteral("; ") + t.adminHint;
+        const QLocale numbers = tess::file_language(name);
+        const QStringList notices = {
+            t.notGameFolder.arg(path),
+            t.gameRunning,
+            t.probeMissing,
+            t.switchFailed.arg(path, reason),
+            t.launchFailed.arg(path, reason),
+            t.cleaned.arg(tess::size_text(qint64(1023) << 30, numbers), tess::count_text(1234567, numbers)),
+            t.cleanStopped.arg(path, reason),
+            t.linkFailed.arg(address),
+            t.linkFailed.arg(tess::community_invitation()),
+        };
+        const QRect sky(QPoint(w->run_wow->x(), w->menu_frame->geometry().bottom() + 1),
+                        QPoint(w->run_wow->geometry().right(), w->volume->geometry().top() - 1));
+        for (const QString &text : notices) {
+            w->notice->show_passing(text);
+            const QRect at = w->notice->geometry();
+            QVERIFY2(sky.contains(at), qPrintable(text));
+            QVERIFY2(w->notice->heightForWidth(at.width()) <= at.height(), qPrintable(text));
+            const int room = w->notice->contentsRect().width();
+            QVERIFY2(w->notice->text_size(room).width() <= room, qPrintable(text));
+        }
     }
 
     void hidden_bar_opens_no_context_menu()
