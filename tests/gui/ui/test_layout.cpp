@@ -397,7 +397,7 @@ private slots:
         WindowFixture f(shipped, {language}, name);
         MainWindow *w = shown_window(f);
         QVERIFY(w);
-        const tess::NoticeTexts t = tess::notice_texts(w->langfile);
+        const tess::NoticeTexts t = w->session().notice_texts();
         QVERIFY(t.gameRunning != tess::NoticeTexts().gameRunning || language == QLatin1String("en"));
         // One long name with nothing to break at, as copied game folders are named.
         const QString path = QStringLiteral("C:/Games/World_of_Warcraft_3.3.5a_ruRU/Data/ruRU/patch-a.mpq");
