@@ -1,13 +1,9 @@
 #include "cli/arguments.h"
 #include "cli/cli.h"
 #include "cli/commands.h"
-#include "core/config/langfile.h"
-#include "core/config/selection.h"
 #include "core/patches/archive_check.h"
 #include "core/patches/archive_texts.h"
-#include "core/search/places.h"
-#include "system/system.h"
-#include "core/search/own_files.h"
+#include "core/session/session.h"
 
 #include <QDir>
 
@@ -16,17 +12,6 @@
 namespace tess::cli {
 
 namespace {
-
-ArchiveTexts texts_for(const QString &locale)
-{
-    const QString name = choose_language_file(language_candidates(places::kConfigDir), locale);
-    // Never waits on a name that is not a regular file; one byte past the bound refuses it.
-    const ReadResult read = read_own_file(places::kConfigDir + QLatin1Char('/') + name, kMaxLanguageFileBytes + 1);
-    if (read.fault != ReadResult::Fault::None && read.fault != ReadResult::Fault::TooLarge)
-        return {};
-    const LanguageFile language = read_language_file(read.bytes);
-    return language.error.isEmpty() ? archive_texts(language.doc) : ArchiveTexts();
-}
 
 // A word for scripts, whatever the language of the reason.
 const char *state_word(ArchiveState state)
@@ -51,7 +36,14 @@ int check_command(const QStringList &args, Output &out)
         out.complain(a.error);
         return kExitUnknown;
     }
-    const ArchiveTexts texts = texts_for(language_code(a.locale));
+    Session session(a.locale);
+    // An unusable language file leaves the check its English texts.
+    const bool languageUsable = session.load_language();
+    const ArchiveTexts texts = languageUsable ? session.archive_texts() : ArchiveTexts();
+    if (const std::optional<Notice> outside = session.game_folder_notice()) {
+        out.complain(outside->text);
+        return kExitNotGameFolder;
+    }
     ArchiveCache cache = ArchiveCache::load();
     ArchiveReport report = check_patch_archives(ChecksumList::read(), cache);
     cache.save();

@@ -6,10 +6,11 @@ namespace tess {
 
 // Exit statuses of the command-line runs.
 inline constexpr int kExitDone = 0;
-inline constexpr int kExitFailed = 1;       // a rename failed, an archive is not sound, the language
-                                            // file is unusable, or the output was lost
-inline constexpr int kExitUnknown = 2;      // an unknown option, row or choice
-inline constexpr int kExitGameRunning = 3;  // nothing was touched
+inline constexpr int kExitFailed = 1;         // a rename failed, an archive is not sound, the language
+                                              // file is unusable, or the output was lost
+inline constexpr int kExitUnknown = 2;        // an unknown option, row or choice
+inline constexpr int kExitGameRunning = 3;    // nothing was touched
+inline constexpr int kExitNotGameFolder = 4;  // neither ../wow.exe nor ../Data: nothing was touched
 
 // Runs the command line when it asks for one of the text commands (--help,
 // --list, --set, --check) or names an option that is none of them nor one of

@@ -26,7 +26,8 @@ const char kHelp[] =
     "\n"
     "Exit status: 0 done; 1 a rename failed, an archive is not sound, the language file is unusable\n"
     "or the output could not be written; 2 an unknown option, row or choice, or a row switched off by\n"
-    "its conditions (nothing changed); 3 the game is running (nothing changed).\n";
+    "its conditions (nothing changed); 3 the game is running (nothing changed); 4 not a game folder:\n"
+    "neither ../wow.exe nor ../Data exists (nothing changed).\n";
 
 }  // namespace
 

@@ -14,7 +14,12 @@ int list_command(const QStringList &args, Output &out)
         return kExitUnknown;
     }
     Session session(a.locale);
-    if (!session.load_language()) {
+    const bool usable = session.load_language();
+    if (const std::optional<Notice> outside = session.game_folder_notice()) {
+        out.complain(outside->text);
+        return kExitNotGameFolder;
+    }
+    if (!usable) {
         out.complain(QStringLiteral("cannot use %1: %2").arg(session.language_file(), session.language_error()));
         return kExitFailed;
     }

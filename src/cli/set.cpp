@@ -26,7 +26,7 @@ int choice_index(const QStringList &choices, const QString &text)
 // One ROW=CHOICE, resolved on the model.
 struct Pick {
     enum class Row { Patch, Fonts, Dxvk, AllPatches } row = Row::Patch;
-    QString key;  // the patch letter
+    QString key;   // the patch letter
     QString name;  // as the player wrote it
     int index = -1;
 };
@@ -127,7 +127,16 @@ int set_command(const QStringList &args, Output &out)
     // First on a copy of the scan: a pick the window would refuse is refused
     // before anything is renamed. Nothing of it is logged.
     Session trial(a.locale);
-    if (!trial.load_language()) {
+    const bool usable = trial.load_language();
+    if (!trial.in_game_folder()) {
+        // Logged as the window logs it.
+        setup_log();
+        Session session(a.locale);
+        (void)session.load_language();
+        out.complain(session.game_folder_notice()->text);
+        return kExitNotGameFolder;
+    }
+    if (!usable) {
         // Logged as the window's start logs it; the trial logged nothing.
         setup_log();
         (void)Session(a.locale).load_language();
@@ -149,7 +158,8 @@ int set_command(const QStringList &args, Output &out)
     (void)make_picks(trial, picks, &refused);
     if (refused) {
         out.complain(QStringLiteral("row '%1' is switched off: %2; nothing was changed")
-                         .arg(refused->name, shown(trial, *refused).toolTip.split(QLatin1Char('\n')).join(QStringLiteral("; "))));
+                         .arg(refused->name,
+                              shown(trial, *refused).toolTip.split(QLatin1Char('\n')).join(QStringLiteral("; "))));
         return kExitUnknown;
     }
     // The switches are logged as the window logs them.
@@ -165,6 +175,11 @@ int set_command(const QStringList &args, Output &out)
                                     "nothing was changed"));
         return kExitGameRunning;
     }
+    // What a rename could not do is said as the window says it.
+    QObject::connect(&session, &Session::noticed, [&out](const Notice &notice) {
+        for (const QString &line : notice.text.split(QLatin1Char('\n')))
+            out.complain(line);
+    });
     session.start_patch_rows();
     session.start_fixed_rows();
     const bool complete = make_picks(session, picks, &refused);

@@ -8,6 +8,7 @@
 #include "support/gamefolder.h"
 #include "support/languagefile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 
@@ -38,6 +39,8 @@ public:
                            const QString &fileName = QStringLiteral("config_en.json"))
     {
         game.touch(QStringLiteral("launcher/.config/") + fileName, languageFile);
+        // A game folder: the launcher refuses to work outside one.
+        QDir().mkpath(game.path(QStringLiteral("Data")));
         tess::log().open(game.path(QStringLiteral("launcher/events.log")));
         arguments_ = arguments;
     }

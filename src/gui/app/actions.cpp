@@ -7,12 +7,15 @@
 
 void MainWindow::run_wow_app()
 {
-    // A game that cannot be started leaves the launcher as it is.
+    // A game that cannot be started leaves the launcher open; the session says why.
     if (session_->launch())
         close();
 }
 
-void MainWindow::open_dscrd_link() { QDesktopServices::openUrl(QUrl(tess::community_invitation())); }
+void MainWindow::open_dscrd_link()
+{
+    session_->open_link([](const QString &address) { return QDesktopServices::openUrl(QUrl(address)); });
+}
 
-// A second press finishes what the first could not.
+// What it did, or where it stopped, the session says.
 void MainWindow::clear_trash() { static_cast<void>(session_->clean()); }

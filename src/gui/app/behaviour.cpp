@@ -40,7 +40,7 @@ bool MainWindow::eventFilter(QObject *source, QEvent *event)
         return true;
     }
     if (combo && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
-        && session_->game_running())
+        && session_->refuse_click())
         return true;
     return QMainWindow::eventFilter(source, event);
 }

@@ -2,6 +2,7 @@
 
 #include "core/config/fatal.h"
 #include "core/session/session.h"
+#include "gui/app/notice.h"
 #include "gui/media/mediaplayer.h"
 #include "gui/patches/items.h"
 #include "gui/ui/customwidget.h"
@@ -36,6 +37,12 @@ MainWindow::MainWindow(const QStringList &arguments)
     log().info(QStringLiteral("Статические элементы загружены"));
     connect(session_.get(), &tess::Session::rowsChanged, this, &MainWindow::show_rows);
     connect(session_.get(), &tess::Session::archiveProblems, this, &MainWindow::show_archive_problems);
+    connect(session_.get(), &tess::Session::rowFailed, this, &MainWindow::show_row_failure);
+    connect(session_.get(), &tess::Session::noticed, this, &MainWindow::show_notice);
+    if (const std::optional<tess::Notice> outside = session_->game_folder_notice()) {
+        show_notice(*outside);
+        lock_rows();
+    }
     closeRouted_ = true;
 }
 
@@ -57,6 +64,14 @@ void MainWindow::gui_config()
     tess::look::add_drop_shadow(scrollFrame, 10, QPointF(0, 0), QColor(0, 0, 0, 250));
     connect(clear_cache_and_trash, &QToolButton::clicked, this, &MainWindow::clear_trash);
     connect(run_wow, &QToolButton::clicked, this, &MainWindow::run_wow_app);
+}
+
+void MainWindow::show_notice(const tess::Notice &shown)
+{
+    if (shown.lasting())
+        notice->show_lasting(shown.text);
+    else
+        notice->show_passing(shown.text);
 }
 
 void MainWindow::setVisible(bool visible)

@@ -19,6 +19,7 @@ class QCloseEvent;
 namespace tess {
 class MusicPlayer;
 class Session;
+struct Notice;
 }  // namespace tess
 
 // The launcher's one window: a view of its session. It builds the widgets,
@@ -64,6 +65,12 @@ private:
     // Every row shows its state, with the list's signals blocked.
     void show_rows();
     void show_archive_problems(const QString &letter, const QStringList &lines);
+    // The failed renames of the last change on the row that made it; every
+    // other row's sign of an earlier failure goes.
+    void show_row_failure(const QString &row, const QString &text);
+    // Outside a game folder every row shows switched off.
+    void lock_rows();
+    void show_notice(const tess::Notice &shown);
     void clear_trash();
     void run_wow_app();
     void open_dscrd_link();

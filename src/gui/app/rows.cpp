@@ -94,6 +94,28 @@ void MainWindow::show_rows()
     fixedRows_[2]->show_session_state();
 }
 
+void MainWindow::show_row_failure(const QString &row, const QString &text)
+{
+    const auto named = [this](const QString &name) -> StaticItem * {
+        if (name == QLatin1String("fonts"))
+            return fixed_row(RowKind::Fonts);
+        if (name == QLatin1String("dxvk"))
+            return fixed_row(RowKind::Dxvk);
+        if (name == QLatin1String("allpatches"))
+            return fixed_row(RowKind::AllPatches);
+        return patch_row(name);
+    };
+    StaticItem *failed = named(row);
+    for (const std::unique_ptr<StaticItem> &item : rows_)
+        item->show_failure(item.get() == failed ? text : QString());
+}
+
+void MainWindow::lock_rows()
+{
+    for (const std::unique_ptr<StaticItem> &item : rows_)
+        item->set_active(0);
+}
+
 void MainWindow::show_archive_problems(const QString &letter, const QStringList &lines)
 {
     if (DynamicItem *row = patch_row(letter))

@@ -66,9 +66,17 @@ public:
     QComboBox *comboBox = nullptr;
     // The all-patches row's warning sign, made by the window beside it.
     QLabel *sign = nullptr;
+    // The renames the row's last change could not make, on the warning sign
+    // beside its box; empty clears it.
+    void show_failure(const QString &text);
+    // Made beside the box the first time the row has something to warn of.
+    QLabel *warningSign = nullptr;
 
 protected:
     tess::Session &session() const { return *context_.session; }
+    // What the warning sign's tooltip says; it shows while there is any.
+    virtual QStringList warning_lines() const;
+    void update_warning_sign();
     // Shows "???" with no item selected.
     void show_unknown();
 
@@ -78,6 +86,7 @@ private:
 
     RowContext context_;
     RowKind kind_;
+    QString failure_;
 };
 
 // Blocks the signals of every object below `list` for as long as it lives,
@@ -106,12 +115,15 @@ public:
     // Shows the row's state: its choice, enabled or not, and why not.
     void show_session_state() override;
 
-    // The archive check's lines for this patch's files; the sign shows
-    // while there are any, and the box's tooltip carries them below its hints.
+    // The archive check's lines for this patch's files; the warning sign
+    // shows while there are any, and the box's tooltip carries them below
+    // its hints.
     void show_archive_problems(const QStringList &lines);
     QString tooltip_with_archives(const QString &hints) const;
     QStringList archiveLines;
-    QLabel *archiveSign = nullptr;
+
+protected:
+    QStringList warning_lines() const override;
 
 private:
     const tess::PatchRowState *state() const;

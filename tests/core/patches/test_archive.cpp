@@ -672,6 +672,7 @@ private slots:
     void own_files_replace_links_and_are_read_only_inside()
     {
         GameFolder game;
+        game.touch(QStringLiteral("wow.exe"));
         const QString cache = game.path(QStringLiteral("launcher/.config/archives.cache"));
         QString text;
         tess::cli::Output out(&text);

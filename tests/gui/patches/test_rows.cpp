@@ -295,10 +295,10 @@ private slots:
         QSignalSpy checked(&f.window->session(), &tess::Session::archiveProblems);
         f.window->session().start_archive_check();
         QVERIFY(checked.wait(20000));
-        QCOMPARE(f.window->findChildren<QLabel *>(QStringLiteral("archiveSign")).size(), 1);
-        QVERIFY(!a->archiveSign);
-        QVERIFY(b->archiveSign && !b->archiveSign->isHidden());
-        QCOMPARE(b->archiveSign->parentWidget(), b->frame);
+        QCOMPARE(f.window->findChildren<QLabel *>(QStringLiteral("warningSign")).size(), 1);
+        QVERIFY(!a->warningSign);
+        QVERIFY(b->warningSign && !b->warningSign->isHidden());
+        QCOMPARE(b->warningSign->parentWidget(), b->frame);
         const QString line = QStringLiteral("patch-b.mpq.disabled: cut short: 0.00 of 0.59 MB");
         QCOMPARE(b->comboBox->toolTip(), line);
         QCOMPARE(a->comboBox->toolTip(), QString());
@@ -309,7 +309,7 @@ private slots:
         b->comboBox->setCurrentIndex(0);
         a->comboBox->setCurrentIndex(1);
         QCOMPARE(b->comboBox->toolTip(), QStringLiteral("Needs A\n") + line);
-        QVERIFY(!b->archiveSign->isHidden());
+        QVERIFY(!b->warningSign->isHidden());
     }
 };
 
