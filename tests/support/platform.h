@@ -41,7 +41,9 @@ inline constexpr bool kWindows = false;
 // Test functions that mean something on one system only. POSIX_ONLY_TESTS
 // or WINDOWS_ONLY_TESTS on a line of its own opens a section of them, which
 // ends at the next `private slots:`; on the other system they are compiled as
-// plain functions and never run.
+// plain functions and never run. moc expands them from this header (Q_SLOTS:
+// it takes no `slots` from a macro), so a test file includes it, directly or
+// through gamefolder.h.
 #ifdef Q_OS_WIN
 #define POSIX_ONLY_TESTS private:
 #define WINDOWS_ONLY_TESTS private Q_SLOTS:
