@@ -2,6 +2,7 @@
 // tree, in one run: the walk is the floor that any scan has to pay.
 #include "core/patches/patches.h"
 #include "benchtree.h"
+#include "platform.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -9,10 +10,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#ifndef Q_OS_WIN
-#include <dirent.h>
-#endif
 
 namespace {
 
@@ -75,26 +72,7 @@ void BM_plain_walk(benchmark::State &state)
 }
 BENCHMARK(BM_plain_walk)->Unit(benchmark::kMillisecond);
 
-#ifndef Q_OS_WIN
-// The floor: readdir alone, no names made, no matching.
-int raw_walk(const QByteArray &dir)
-{
-    int files = 0;
-    DIR *d = ::opendir(dir.constData());
-    if (!d)
-        return 0;
-    while (const dirent *e = ::readdir(d)) {
-        if (e->d_name[0] == '.')
-            continue;
-        if (e->d_type == DT_DIR)
-            files += raw_walk(dir + '/' + e->d_name);
-        else
-            ++files;
-    }
-    ::closedir(d);
-    return files;
-}
-
+// The floor: the system's listing alone, no names made, no matching.
 void BM_raw_readdir_walk(benchmark::State &state)
 {
     tree();
@@ -102,7 +80,6 @@ void BM_raw_readdir_walk(benchmark::State &state)
         benchmark::DoNotOptimize(raw_walk("../Data"));
 }
 BENCHMARK(BM_raw_readdir_walk)->Unit(benchmark::kMillisecond);
-#endif
 
 }  // namespace
 

@@ -13,9 +13,13 @@ constexpr int kReturnedBlockBytes = 256 * 1024;
 
 }  // namespace
 
+const bool runs_windows_programs = false;
+
 bool run_by_wine() { return false; }
 
 bool prefer_native_dll(const QString &, const QString &) { return false; }
+
+const char platform::lineEnd[] = "\n";
 
 void platform::release_free_memory()
 {

@@ -2,6 +2,8 @@
 
 namespace tess {
 
+const bool runs_windows_programs = true;
+
 // Wine's ntdll alone exports its version; Windows' does not.
 bool run_by_wine()
 {
@@ -31,6 +33,8 @@ bool prefer_native_dll(const QString &programName, const QString &dll)
     RegCloseKey(overrides);
     return set == ERROR_SUCCESS;
 }
+
+const char platform::lineEnd[] = "\r\n";
 
 // The system's heap gives freed pages back by itself.
 void platform::release_free_memory() {}

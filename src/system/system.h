@@ -27,16 +27,15 @@ namespace tess {
 QString decode_local(const QByteArray &bytes);
 QByteArray encode_local(const QString &text);
 
-#ifndef Q_OS_WIN
 // POSIX names are bytes and need not be valid UTF-8 (a name copied from a
 // system with another code page). Each byte that is not part of valid UTF-8
 // becomes one of the lone surrogates U+DC80..U+DCFF in the text, which valid
 // UTF-8 never yields, so every name comes back to its own bytes unchanged.
 // Every path the program finds, and every system call it makes with one,
 // goes through these two.
+// Windows names are UTF-16 and never bytes: there these are plain UTF-8.
 QString decode_path(const char *bytes, int size);
 QByteArray encode_path(const QString &text);
-#endif
 
 // ---- Listing a folder.
 
@@ -148,8 +147,8 @@ std::optional<FileStamp> file_stamp(const QString &path);
 // Whether another process holds the file open (the platform's own test).
 bool file_held_open(const QString &path);
 
-#ifndef Q_OS_WIN
-// A file as the system knows it, whatever name or link reaches it.
+// A file as the system knows it, whatever name or link reaches it (on
+// Windows the volume's serial number and the file's index on it).
 struct FileId {
     quint64 device;
     quint64 inode;
@@ -159,18 +158,14 @@ std::optional<FileId> file_id(const QString &path);
 // The processes other than this one that hold the file open or mapped,
 // among those this process may inspect; the search stops after `atMost`.
 // What file_held_open() falls back to where a lease is not permitted.
+// Windows shows no process the files of another this way: always empty there.
 QList<qint64> processes_holding(FileId file, int atMost = std::numeric_limits<int>::max());
-#endif
 
 // ---- Starting Windows programs.
 
 // Whether the system runs Windows programs itself (then the game starts as
 // it is, in this program's own Wine prefix when run_by_wine()).
-#ifdef Q_OS_WIN
-inline constexpr bool runs_windows_programs = true;
-#else
-inline constexpr bool runs_windows_programs = false;
-#endif
+extern const bool runs_windows_programs;
 
 // Whether this program is a Windows program run by Wine.
 bool run_by_wine();
@@ -268,11 +263,8 @@ bool err(const QByteArray &utf8);
 // ---- Facts about the platform that more than one module needs.
 namespace platform {
 
-#ifdef Q_OS_WIN
-inline constexpr char lineEnd[] = "\r\n";
-#else
-inline constexpr char lineEnd[] = "\n";
-#endif
+// The line end of the system's own text files.
+extern const char lineEnd[];
 
 // Hands freed memory back to the system. glibc keeps freed heap pages for
 // reuse, and start-up frees megabytes it never needs again (the picture

@@ -11,56 +11,21 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "support/platform.h"
 
 // The text line end the platform's files use, written out here rather than
 // taken from the program, so that a wrong one in the program shows.
-inline QByteArray expected_line_end()
-{
-#ifdef Q_OS_WIN
-    return "\r\n";
-#else
-    return "\n";
-#endif
-}
-
-// A symbolic link at `link` to `target`. QFile::link makes a shell shortcut
-// on Windows, which the system does not follow; this makes a real link.
-inline bool make_symlink(const QString &target, const QString &link)
-{
-#ifdef Q_OS_WIN
-    // 0x2: SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE (developer mode).
-    const DWORD flags = (QFileInfo(target).isDir() ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) | 0x2;
-    const auto native = [](const QString &p) {
-        return reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(p).utf16());
-    };
-    // Wine reports success and makes nothing: only a reparse point counts.
-    const DWORD attributes = CreateSymbolicLinkW(native(link), native(target), flags) ? GetFileAttributesW(native(link))
-                                                                                      : INVALID_FILE_ATTRIBUTES;
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-#else
-    return QFile::link(target, link);
-#endif
-}
+inline QByteArray expected_line_end() { return kWindows ? "\r\n" : "\n"; }
 
 // Makes the link or ends the test: failed where links are always possible,
 // skipped on Windows, where they may need rights or a file system that has them.
-#ifdef Q_OS_WIN
 #define REQUIRE_SYMLINK(target, link)                                                                                  \
     do {                                                                                                               \
-        if (!make_symlink(target, link))                                                                               \
+        const bool made = make_symlink(target, link);                                                                  \
+        if (!made && kWindows)                                                                                         \
             QSKIP("this system makes no symbolic links here");                                                         \
+        QVERIFY2(made, "no symbolic link made");                                                                       \
     } while (false)
-#else
-#define REQUIRE_SYMLINK(target, link) QVERIFY(make_symlink(target, link))
-#endif
 
 // A game folder of its own for one test: <tmp>/game with the launcher's
 // folder <tmp>/game/launcher as the working directory, as the launcher
@@ -131,24 +96,17 @@ public:
                                          QDir::Name);
     }
 
-#ifndef Q_OS_WIN
     // Names as raw bytes, for names that are not valid UTF-8 (POSIX only).
     QByteArray nativePath(const QByteArray &rel) const { return QFile::encodeName(root()) + '/' + rel; }
     // Makes the file `rel` and its folders; false when the system refused.
     bool touchNative(const QByteArray &rel) const
     {
         for (int slash = rel.indexOf('/'); slash > 0; slash = rel.indexOf('/', slash + 1))
-            if (::mkdir(nativePath(rel.left(slash)).constData(), 0755) != 0 && errno != EEXIST)
+            if (!make_native_folder(nativePath(rel.left(slash))))
                 return false;
-        const int fd = ::open(nativePath(rel).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        return fd >= 0 && ::close(fd) == 0;
+        return make_native_file(nativePath(rel));
     }
-    bool existsNative(const QByteArray &rel) const
-    {
-        struct stat st;
-        return ::lstat(nativePath(rel).constData(), &st) == 0;
-    }
-#endif
+    bool existsNative(const QByteArray &rel) const { return native_exists(nativePath(rel)); }
 
 private:
     QTemporaryDir dir_;

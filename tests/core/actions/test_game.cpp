@@ -5,56 +5,44 @@
 #include <QThread>
 #include <QUrl>
 
-#ifndef Q_OS_WIN
-#include <csignal>
-#include <fcntl.h>
 #include <future>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 using namespace tess;
 
 namespace {
 
-#ifdef Q_OS_WIN
-// A child process that holds `path` open as the game does (no delete sharing)
-// until killed: the game's stand-in, a Windows program.
-class Holder
-{
-public:
-    explicit Holder(const QString &path)
-    {
-        const QString marker = path + QStringLiteral(".marker");
-        // Found from this program's own folder: the build machine's path of it
-        // means nothing to Windows.
-        process_.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../standin/wow.exe"),
-                       {QStringLiteral("--hold"), QStringLiteral("60"), QStringLiteral("--archive"),
-                        QDir::toNativeSeparators(path), QStringLiteral("--marker"), QDir::toNativeSeparators(marker)});
-        process_.waitForStarted();
-        QElapsedTimer timer;
-        timer.start();
-        while (!GameFolder::readFile(marker).contains("archive=") && timer.elapsed() < 20000)
-            QThread::msleep(50);
-    }
-#else
-// A child process that holds `path` open read-only until killed; or, given
-// a script of its own (with the path as $0), whatever that script does.
+// A child process that holds `path` open until killed. On Windows the game's
+// stand-in, a Windows program, holds it as the game does (no delete sharing);
+// elsewhere a shell holds it read-only, or, given a script of its own (with
+// the path as $0), does whatever that script does.
 class Holder
 {
 public:
     explicit Holder(const QString &path,
                     const QString &script = QStringLiteral("exec 3<\"$0\"; echo ready; exec sleep 60"))
     {
+        QElapsedTimer timer;
+        if (kWindows) {
+            const QString marker = path + QStringLiteral(".marker");
+            // Found from this program's own folder: the build machine's path of it
+            // means nothing to Windows.
+            process_.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../standin/wow.exe"),
+                           {QStringLiteral("--hold"), QStringLiteral("60"), QStringLiteral("--archive"),
+                            QDir::toNativeSeparators(path), QStringLiteral("--marker"),
+                            QDir::toNativeSeparators(marker)});
+            process_.waitForStarted();
+            timer.start();
+            while (!GameFolder::readFile(marker).contains("archive=") && timer.elapsed() < 20000)
+                QThread::msleep(50);
+            return;
+        }
         process_.start(QStringLiteral("sh"), {QStringLiteral("-c"), script, path});
         process_.waitForStarted();
         // Wait until the file is really open (or mapped).
-        QElapsedTimer timer;
         timer.start();
         while (!process_.canReadLine() && timer.elapsed() < 20000)
             process_.waitForReadyRead(100);
     }
-#endif
     qint64 pid() const { return process_.processId(); }
     ~Holder()
     {
@@ -66,14 +54,12 @@ private:
     QProcess process_;
 };
 
-#ifndef Q_OS_WIN
 // The processes other than this one that the core's scan finds holding `path`.
 QList<qint64> holders(const QString &path)
 {
     const std::optional<FileId> id = file_id(path);
     return id ? processes_holding(*id) : QList<qint64>();
 }
-#endif
 
 }  // namespace
 
@@ -104,25 +90,23 @@ private slots:
         {
             Holder holder(game.path(QStringLiteral("Data/patch-2.mpq")));
             QVERIFY(game_holds_archive());
-#ifndef Q_OS_WIN
-            QCOMPARE(holders(QStringLiteral("../Data/patch-2.mpq")), QList<qint64>{holder.pid()});
-#endif
+            // Windows shows no process the files of another.
+            if (!kWindows)
+                QCOMPARE(holders(QStringLiteral("../Data/patch-2.mpq")), QList<qint64>{holder.pid()});
         }
         QVERIFY(!game_holds_archive());
-#ifndef Q_OS_WIN
-        QVERIFY(holders(QStringLiteral("../Data/patch-2.mpq")).isEmpty());
-#endif
+        if (!kWindows)
+            QVERIFY(holders(QStringLiteral("../Data/patch-2.mpq")).isEmpty());
         QCOMPARE(game.read(QStringLiteral("Data/patch-2.mpq")), QByteArray("archive"));
     }
 
-#ifndef Q_OS_WIN
+    POSIX_ONLY_TESTS
     void archive_held_through_a_hard_link_counts_as_running()
     {
         GameFolder game;
         game.touch(QStringLiteral("Data/patch-2.mpq"), "archive");
-        QVERIFY(::link(QFile::encodeName(game.path(QStringLiteral("Data/patch-2.mpq"))).constData(),
-                       QFile::encodeName(game.path(QStringLiteral("other-name.mpq"))).constData())
-                == 0);
+        QVERIFY(
+            make_hard_link(game.path(QStringLiteral("Data/patch-2.mpq")), game.path(QStringLiteral("other-name.mpq"))));
         Holder holder(game.path(QStringLiteral("other-name.mpq")));
         QVERIFY(game_holds_archive());
         QCOMPARE(holders(QStringLiteral("../Data/patch-2.mpq")), QList<qint64>{holder.pid()});
@@ -144,7 +128,7 @@ private slots:
         qInfo("held in %d of 1000 probes", held);
         // An open inside the lease's few microseconds is rare; the signal
         // that it brings shows the same without the race.
-        ::kill(::getpid(), SIGIO);
+        send_lease_break_signal();
         QCOMPARE(game.read(QStringLiteral("Data/patch-2.mpq")), QByteArray("archive"));
     }
 
@@ -173,14 +157,13 @@ private slots:
     {
         GameFolder game;
         game.mkdir(QStringLiteral("Data"));
-        const QByteArray fifo = QFile::encodeName(game.path(QStringLiteral("Data/patch-2.mpq")));
-        QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+        const QString fifo = game.path(QStringLiteral("Data/patch-2.mpq"));
+        QVERIFY(make_fifo(fifo));
         auto probe = std::async(std::launch::async, [] { return game_holds_archive(); });
         if (probe.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
             // Release the blocked open so that the test can end.
-            const int writer = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+            const FifoWriter writer(fifo);
             probe.wait();
-            ::close(writer);
             QFAIL("the probe blocked on the FIFO");
         }
         QCOMPARE(probe.get(), false);
@@ -327,9 +310,7 @@ private slots:
         }
     }
 
-#endif
-
-#ifdef Q_OS_WIN
+    WINDOWS_ONLY_TESTS
     // The Windows launcher run by Wine (added to the game's prefix): the game
     // starts in the same prefix, told like the Linux launcher's to prefer
     // DXVK's d3d9.dll. Wine hands the child its own Unix environment's
@@ -368,22 +349,19 @@ private slots:
         QFETCH(QString, underWine);
         QFETCH(QString, key);
         QFETCH(QString, loaded);
-        const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-        const bool wine = ntdll && GetProcAddress(ntdll, "wine_get_version");
+        const bool wine = running_under_wine();
         if (!wine && !userKey.isNull())
             QSKIP("the prefix's key exists under Wine only");
         // The test's own prefix: the game's key is made and removed here.
-        const wchar_t *const gameKey = L"Software\\Wine\\AppDefaults\\wow.exe";
-        const wchar_t *const overrides = L"Software\\Wine\\AppDefaults\\wow.exe\\DllOverrides";
+        const QString gameKey = QStringLiteral("Software\\Wine\\AppDefaults\\wow.exe");
+        const QString overrides = gameKey + QStringLiteral("\\DllOverrides");
         const auto clean = [&] {
             if (wine)
-                RegDeleteTreeW(HKEY_CURRENT_USER, gameKey);
+                remove_user_key(gameKey);
         };
         clean();
         if (!userKey.isNull())
-            QCOMPARE(RegSetKeyValueW(HKEY_CURRENT_USER, overrides, L"d3d9", REG_SZ, userKey.utf16(),
-                                     static_cast<DWORD>((userKey.size() + 1) * sizeof(wchar_t))),
-                     ERROR_SUCCESS);
+            QVERIFY(set_user_text(overrides, QStringLiteral("d3d9"), userKey));
 
         GameFolder game;
         game.touch(QStringLiteral("Data/patch-2.mpq"));
@@ -406,10 +384,7 @@ private slots:
         QVERIFY(start_game(commands));
         QTRY_VERIFY_WITH_TIMEOUT(GameFolder::readFile(marker).contains("released"), 30000);
         const QByteArray seen = GameFolder::readFile(marker);
-        wchar_t value[64] = {};
-        DWORD size = sizeof value;
-        const bool keyed =
-            RegGetValueW(HKEY_CURRENT_USER, overrides, L"d3d9", RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS;
+        const std::optional<QString> keyed = user_text(overrides, QStringLiteral("d3d9"));
         clean();
         QVERIFY(seen.contains("archive=held"));
         if (!wine) {
@@ -418,11 +393,11 @@ private slots:
             QVERIFY(seen.contains(dxvk ? "d3d9=beside" : "d3d9=system"));
             return;
         }
-        QCOMPARE(keyed ? QString::fromWCharArray(value) : QString(), key);
+        QCOMPARE(keyed.value_or(QString()), key);
         QVERIFY2(seen.contains("d3d9=" + loaded.toUtf8()), seen.constData());
     }
-#endif
 
+private slots:
     void dxvk_is_on_under_its_working_name_in_any_case()
     {
         GameFolder game;

@@ -29,11 +29,7 @@ private slots:
         s.setValue(QStringLiteral("SETTINGS"), QStringLiteral("volume"), QStringLiteral("10"));
         const QByteArray text = s.toText();
         QCOMPARE(text, QByteArray("[SETTINGS]") + nl() + "volume = 10" + nl() + nl());
-#ifdef Q_OS_WIN
-        QCOMPARE(text.size(), 27);
-#else
-        QCOMPARE(text.size(), 24);
-#endif
+        QCOMPARE(text.size(), kWindows ? 27 : 24);
     }
 
     // Bytes that are not UTF-8 (a value typed in another code page) and

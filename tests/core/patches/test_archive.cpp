@@ -65,13 +65,6 @@ QByteArray sha256_hex(const QByteArray &bytes)
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 
-bool make_fifo(const QString &path)
-{
-    QProcess p;
-    p.start(QStringLiteral("mkfifo"), {path});
-    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
 }  // namespace
 
 // Archives are made by the format's reference tool, as a server owner makes
