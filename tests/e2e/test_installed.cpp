@@ -335,6 +335,23 @@ private slots:
         QCOMPARE(cut.size(), 1);
         QVERIFY2(reason.match(cut.first()).hasMatch(), qPrintable(cut.first()));
         QCOMPARE(lines.last(), QStringLiteral("26 archives checked, 1 not sound"));
+
+        // Output that is lost is a failure, and an option nobody knows is refused without a window.
+        const auto status = [&](const QStringList &args, const QString &out) {
+            QProcess run;
+            run.setProcessEnvironment(env);
+            run.setWorkingDirectory(game.launcher());
+            if (!out.isEmpty())
+                run.setStandardOutputFile(out);
+            run.start(game.launcher() + QStringLiteral("/tessarine"), args);
+            return run.waitForFinished(30000) ? run.exitCode() : -1;
+        };
+        if (QFileInfo::exists(QStringLiteral("/dev/full"))) {
+            QCOMPARE(status({QStringLiteral("--list")}, QStringLiteral("/dev/full")), 1);
+            QCOMPARE(status({QStringLiteral("--help")}, QStringLiteral("/dev/full")), 1);
+        }
+        QCOMPARE(status({QStringLiteral("--lsit")}, QString()), 2);
+        QCOMPARE(status({QStringLiteral("--check"), QStringLiteral("--bogus")}, QString()), 2);
     }
 };
 
