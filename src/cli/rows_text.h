@@ -5,7 +5,6 @@
 
 namespace tess {
 class Session;
-struct PatchStatusMap;
 }  // namespace tess
 
 namespace tess::cli {

@@ -118,8 +118,9 @@ private slots:
         for (const char *arg : {"--lsit", "--Set", "--chek", "-", "--reverse=1"})
             QVERIFY2(!unknown_window_option({QStringLiteral("en"), QLatin1String(arg)}).isEmpty(), arg);
         QCOMPARE(unknown_window_option({QStringLiteral("ru")}), QString());
-        QCOMPARE(unknown_window_option({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("en")}),
-                 QString());
+        QCOMPARE(
+            unknown_window_option({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("en")}),
+            QString());
         QCOMPARE(unknown_window_option({QStringLiteral("--style=fusion"), QStringLiteral("-reverse")}), QString());
         // A value is a value, even one that looks like an option.
         QCOMPARE(unknown_window_option({QStringLiteral("-stylesheet"), QStringLiteral("-x.qss")}), QString());

@@ -59,9 +59,6 @@ public:
 
     const RowsModel &model() const { return model_; }
 
-    // A patch row with its own state; it follows changes once listed.
-    PatchRowState &make_patch_row(PatchRow row);
-    void list_patch_row(PatchRowState &row);
     const std::vector<PatchRowState *> &listed() const { return listed_; }
 
     // Every row of the model listed and read as the window builds them:
@@ -95,6 +92,9 @@ public:
     bool allpatchesSign = false;  // the warning sign beside the all-patches row
 
 private:
+    // A patch row with its own state; it follows changes once listed.
+    PatchRowState &make_patch_row(PatchRow row);
+    void list_patch_row(PatchRowState &row);
     void rescan();
     SwitchResult switch_patch(const QString &key, const StatusPair &status);
     SwitchResult switch_fonts(int index) const;

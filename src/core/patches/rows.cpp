@@ -61,15 +61,6 @@ int matching_choice(const PatchRow &row, const StatusPair &onDisk)
     return -1;
 }
 
-QStringList failed_hints(const PatchRow &row, const PatchStatusMap &status)
-{
-    QStringList hints;
-    for (const Condition &c : row.conditions)
-        if (!condition_holds(c, status))
-            hints << c.hint;
-    return hints;
-}
-
 int fonts_choice(bool workingFont) { return workingFont ? 0 : 1; }
 
 int dxvk_choice(bool library, bool config) { return library ? (config ? 0 : 1) : 2; }

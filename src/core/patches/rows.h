@@ -60,9 +60,6 @@ bool condition_holds(const Condition &condition, const PatchStatusMap &status);
 // The first choice whose pair is what the disk holds; -1 for none.
 int matching_choice(const PatchRow &row, const StatusPair &onDisk);
 
-// The hints of the conditions that do not hold for `status`, in order.
-QStringList failed_hints(const PatchRow &row, const PatchStatusMap &status);
-
 // The fonts row: 0 while any working font file is there, else 1.
 int fonts_choice(bool workingFont);
 // The DXVK row: 0 with both files working, 1 with the library only, 2 without it.

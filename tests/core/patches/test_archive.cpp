@@ -488,10 +488,10 @@ private slots:
 
         // A table placed past the archive's end, in either order.
         for (const QByteArray &order : {made, swapped}) {
-            QByteArray far = order;
+            QByteArray beyond = order;
             const int at = order == made ? 60 : 52;
-            put64(far, at, archive + 16);
-            const ArchiveCheck check = check_bytes(far);
+            put64(beyond, at, archive + 16);
+            const ArchiveCheck check = check_bytes(beyond);
             QCOMPARE(check.part, ArchivePart::ExtendedTable);
             QCOMPARE(check.fault, ArchiveFault::Outside);
         }
@@ -503,8 +503,8 @@ private slots:
         put64(longBet, 100, archive - quint64(bet) + 1);
         QByteArray longHet = swapped;
         put64(longHet, 92, archive - quint64(hetSwapped) + 1);
-        for (const QByteArray &far : {longBet, longHet}) {
-            const ArchiveCheck check = check_bytes(far);
+        for (const QByteArray &beyond : {longBet, longHet}) {
+            const ArchiveCheck check = check_bytes(beyond);
             QCOMPARE(check.state, ArchiveState::Damaged);
             QCOMPARE(check.part, ArchivePart::ExtendedTable);
             QCOMPARE(check.fault, ArchiveFault::Outside);
