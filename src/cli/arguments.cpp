@@ -9,9 +9,23 @@ bool is_option(const QString &arg) { return arg.startsWith(QLatin1Char('-')); }
 // Qt's own options, which its application object takes from a window's
 // command line, with one dash or two; those in the first list take a value,
 // as the next argument or after "=".
-const char *const kQtValueOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-                                       "qwindowicon", "qwindowtitle", "session", "style", "stylesheet", "display",
-                                       "geometry", "title", "name", "icon", "qmljsdebugger", "dialogs"};
+const char *const kQtValueOptions[] = {"platform",
+                                       "platformpluginpath",
+                                       "platformtheme",
+                                       "plugin",
+                                       "qwindowgeometry",
+                                       "qwindowicon",
+                                       "qwindowtitle",
+                                       "session",
+                                       "style",
+                                       "stylesheet",
+                                       "display",
+                                       "geometry",
+                                       "title",
+                                       "name",
+                                       "icon",
+                                       "qmljsdebugger",
+                                       "dialogs"};
 const char *const kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
 
 // 0: not Qt's; 1: a flag or "name=value"; 2: it takes the next argument.

@@ -13,7 +13,10 @@ void Output::say(const QString &text)
         lost_ = true;
 }
 
-void Output::complain(const QString &text) { (void)console::err(QByteArrayLiteral("tessarine: ") + text.toUtf8() + '\n'); }
+void Output::complain(const QString &text)
+{
+    (void)console::err(QByteArrayLiteral("tessarine: ") + text.toUtf8() + '\n');
+}
 
 int Output::finish(int status)
 {

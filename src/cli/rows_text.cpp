@@ -34,8 +34,8 @@ QString rows_text(const Session &session, const QStringList &notes)
 {
     const RowsModel &model = session.model();
     const OptionRows &rows = session.rows();
-    QString text = line(QStringLiteral("allpatches"), model.allpatches.title, model.allpatches.choices,
-                        rows.allpatches.shown);
+    QString text =
+        line(QStringLiteral("allpatches"), model.allpatches.title, model.allpatches.choices, rows.allpatches.shown);
     text += line(QStringLiteral("fonts"), model.fonts.title, model.fonts.choices, rows.fonts.shown);
     text += line(QStringLiteral("dxvk"), model.dxvk.title, model.dxvk.choices, rows.dxvk.shown);
     for (size_t i = 0; i < rows.listed().size(); ++i) {

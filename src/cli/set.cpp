@@ -26,7 +26,7 @@ int choice_index(const QStringList &choices, const QString &text)
 // One ROW=CHOICE, resolved on the model.
 struct Pick {
     enum class Row { Patch, Fonts, Dxvk, AllPatches } row = Row::Patch;
-    QString key;  // the patch letter
+    QString key;   // the patch letter
     QString name;  // as the player wrote it
     int index = -1;
 };
@@ -149,7 +149,8 @@ int set_command(const QStringList &args, Output &out)
     (void)make_picks(trial, picks, &refused);
     if (refused) {
         out.complain(QStringLiteral("row '%1' is switched off: %2; nothing was changed")
-                         .arg(refused->name, shown(trial, *refused).toolTip.split(QLatin1Char('\n')).join(QStringLiteral("; "))));
+                         .arg(refused->name,
+                              shown(trial, *refused).toolTip.split(QLatin1Char('\n')).join(QStringLiteral("; "))));
         return kExitUnknown;
     }
     // The switches are logged as the window logs them.

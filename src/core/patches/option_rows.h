@@ -35,8 +35,8 @@ struct RenameFailure {
 
 // What a change did on disk.
 struct [[nodiscard]] ChangeResult {
-    bool acted = false;    // false: no choice was made, nothing was touched
-    bool complete = true;  // false: a rename failed or found its new name taken
+    bool acted = false;                   // false: no choice was made, nothing was touched
+    bool complete = true;                 // false: a rename failed or found its new name taken
     std::vector<RenameFailure> failures;  // every rename refused on the way
 };
 

@@ -28,8 +28,7 @@ QString from_game_folder(const QString &path)
 
 }  // namespace
 
-Session::Session(const QStringList &arguments, QObject *parent)
-    : QObject(parent), locale_(language_code(arguments))
+Session::Session(const QStringList &arguments, QObject *parent) : QObject(parent), locale_(language_code(arguments))
 {
     log().debug(QStringLiteral("Выбран языковой пакет: ") + locale_);
     inGameFolder_ = tess::in_game_folder();
@@ -82,8 +81,8 @@ ChangeResult Session::changed(const QString &row, ChangeResult result)
         const QString file = from_game_folder(failure.path);
         log().warning(QStringLiteral("Не удалось переименовать файл: ") + file + QStringLiteral(" — ")
                       + system_message(failure.error));
-        lines << noticeTexts_.switchFailed.arg(file, reason_text(noticeTexts_, failure_reason(failure.error),
-                                                                 failure.error));
+        lines << noticeTexts_.switchFailed.arg(file,
+                                               reason_text(noticeTexts_, failure_reason(failure.error), failure.error));
     }
     if (!lines.isEmpty() && under_program_folders(places::kGameFolder))
         lines << noticeTexts_.adminHint;

@@ -47,7 +47,7 @@ public:
     // Chooses the language file for the locale, reads and checks it; false
     // when it cannot be used (logged as the start-up logs it).
     bool load_language();
-    const QString &language_file() const { return languagePath_; }  // ".config/config_en.json"
+    const QString &language_file() const { return languagePath_; }    // ".config/config_en.json"
     const QString &language_error() const { return languageError_; }  // why it cannot be used
     // The texts of the buttons EXIT, CLEAR CACHE AND TRASH and RUN.
     QStringList button_texts() const;
