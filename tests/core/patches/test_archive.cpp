@@ -784,6 +784,9 @@ private slots:
         }
         QVERIFY(found);
         QCOMPARE(planted.size(), 3);
+        // And it is kept under the stamp the rename left it, so the next check believes it too.
+        for (const ArchiveResult &r : check_patch_archives(list, planted).results)
+            QVERIFY2(r.fromCache, qPrintable(r.path));
 
         // A cache of the first format, before change times, is still read;
         // its entries match no file, so each is read afresh once.
