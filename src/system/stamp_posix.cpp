@@ -12,6 +12,7 @@ std::optional<FileStamp> file_stamp(const QString &path)
     stamp.size = qint64(st.st_size);
     stamp.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + qint64(st.st_mtim.tv_nsec);
     stamp.id = quint64(st.st_ino) ^ (quint64(st.st_dev) << 48);
+    stamp.changedNs = qint64(st.st_ctim.tv_sec) * 1000000000 + qint64(st.st_ctim.tv_nsec);
     return stamp;
 }
 

@@ -126,15 +126,22 @@ RemoveResult remove_matching(const QString &dir, const QStringList &components, 
                              const Removed &removed);
 
 // ---- What tells a file unchanged without reading it: its size, its last
-// change and the system's number for it (a file replaced under the same
-// name and time gets a new one).
+// change, the system's number for it (a file replaced under the same name
+// and time gets a new one) and the time its inode last changed, which the
+// system alone sets (a file written in place with its old time put back
+// keeps the rest). A rename moves that time too on most systems.
 
 struct FileStamp {
     qint64 size = 0;
     qint64 modifiedNs = 0;
     quint64 id = 0;
+    qint64 changedNs = 0;  // 0 where the system gives none
 
-    bool operator==(const FileStamp &o) const { return size == o.size && modifiedNs == o.modifiedNs && id == o.id; }
+    bool same_but_change_time(const FileStamp &o) const
+    {
+        return size == o.size && modifiedNs == o.modifiedNs && id == o.id;
+    }
+    bool operator==(const FileStamp &o) const { return same_but_change_time(o) && changedNs == o.changedNs; }
     bool operator!=(const FileStamp &o) const { return !(*this == o); }
 };
 

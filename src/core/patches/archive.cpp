@@ -24,6 +24,10 @@ constexpr quint64 kUserDataBytes = 16;
 // Sectors are 512 << shift bytes; a shift past this makes sectors larger than any archive.
 constexpr quint32 kMaxSectorShift = 23;
 constexpr quint64 kSearchChunk = quint64(64) * 1024;
+// No format places a file or a table past 48 bits, and no file takes more
+// than 4 GB: a larger archive is a damaged size, not one to wait for.
+constexpr quint64 kMaxArchiveBytes = (quint64(1) << 48) + (quint64(1) << 32);
+constexpr quint64 kWrap = quint64(1) << 32;
 
 // Block flags.
 constexpr quint32 kImplode = 0x00000100;
@@ -178,6 +182,7 @@ private:
     bool find_header(quint64 &header, ArchiveCheck &check);
     ArchiveCheck read_table(quint64 header, const Extent &table, ArchivePart part, const char *key,
                             std::vector<quint8> &bytes);
+    ArchiveCheck check_packed(quint64 header, const Extent &table, ArchivePart part);
     ArchiveCheck check_blocks(quint64 header, const Extent &table, const Extent &high, quint32 count, quint64 archive);
     ArchiveCheck check_hashes(quint64 header, const Extent &table, quint32 count);
     ArchiveCheck check_sectors(quint64 header, quint64 archive);
@@ -320,8 +325,20 @@ ArchiveCheck Reader::run()
         high.bytes = high.pos != 0 ? blockCount * quint64(2) : 0;
         hash.pos |= quint64(u16(&h[40])) << 32;
         block.pos |= quint64(u16(&h[42])) << 32;
-        // The 32-bit size cannot hold an archive past 4 GB; such a file is taken at its size.
-        if (size_ - header > 0xFFFFFFFFu)
+    }
+    if (version == 1) {
+        // The 32-bit size cannot hold an archive past 4 GB. Its tables, at
+        // its end as a rule, still say how far it reaches: it is the least
+        // size with the low 32 bits given that holds them, whatever the
+        // file's own size, so that an archive cut short is found so.
+        quint64 ends = 0;
+        for (const Extent &e : {hash, block, high})
+            if (e.bytes != 0)
+                ends = qMax(ends, add(e.pos, e.bytes));
+        if (ends >= kWrap && ends > archive && ends <= kMaxArchiveBytes)
+            archive += (ends - archive + kWrap - 1) / kWrap * kWrap;
+        // Tables that end below 4 GB say nothing of a larger file's size: it is taken at that size.
+        if (size_ - header >= kWrap && size_ - header > archive)
             archive = size_ - header;
     }
     if (version >= 2) {
@@ -330,9 +347,10 @@ ArchiveCheck Reader::run()
         het.pos = u64(&h[60]);
     }
     if (version >= 3) {
+        // A smaller size is a packed table; no bytes at all hold no entries.
         const auto sized = [](Extent &e, quint64 bytes) {
             e.plain = bytes == e.bytes;
-            if (bytes > e.bytes)
+            if (bytes > e.bytes || (bytes == 0 && e.bytes != 0))
                 return false;
             e.bytes = bytes;
             return true;
@@ -346,7 +364,7 @@ ArchiveCheck Reader::run()
         het.bytes = u64(&h[92]);
         bet.bytes = u64(&h[100]);
     }
-    if (archive < headerSize)
+    if (archive < headerSize || archive > kMaxArchiveBytes)
         return damaged(ArchivePart::Header, ArchiveFault::BadSize);
 
     const auto outside = [archive](const Extent &e) { return e.bytes != 0 && add(e.pos, e.bytes) > archive; };
@@ -385,11 +403,26 @@ ArchiveCheck Reader::read_table(quint64 header, const Extent &table, ArchivePart
     return {};
 }
 
+// A packed table is not unpacked here, but one that holds only zero bytes
+// is a file never filled all the same.
+ArchiveCheck Reader::check_packed(quint64 header, const Extent &table, ArchivePart part)
+{
+    std::vector<quint8> bytes(table.bytes);
+    if (!read_at(header + table.pos, bytes.data(), bytes.size()))
+        return unreadable();
+    return all_zero(bytes) ? damaged(part, ArchiveFault::Blank) : ArchiveCheck();
+}
+
 ArchiveCheck Reader::check_blocks(quint64 header, const Extent &table, const Extent &high, quint32 count,
                                   quint64 archive)
 {
-    if (!table.plain || table.bytes == 0)
+    if (!high.plain && high.bytes != 0)
+        if (ArchiveCheck c = check_packed(header, high, ArchivePart::HighBlockTable); !c.sound())
+            return c;
+    if (table.bytes == 0)
         return {};
+    if (!table.plain)
+        return check_packed(header, table, ArchivePart::BlockTable);
     std::vector<quint8> bytes;
     if (ArchiveCheck c = read_table(header, table, ArchivePart::BlockTable, "(block table)", bytes); !c.sound())
         return c;
@@ -424,8 +457,10 @@ ArchiveCheck Reader::check_blocks(quint64 header, const Extent &table, const Ext
 
 ArchiveCheck Reader::check_hashes(quint64 header, const Extent &table, quint32 count)
 {
-    if (!table.plain || table.bytes == 0)
+    if (table.bytes == 0)
         return {};
+    if (!table.plain)
+        return check_packed(header, table, ArchivePart::HashTable);
     std::vector<quint8> bytes;
     if (ArchiveCheck c = read_table(header, table, ArchivePart::HashTable, "(hash table)", bytes); !c.sound())
         return c;

@@ -9,8 +9,13 @@ namespace tess {
 
 namespace {
 
-const QByteArray kFirstLine = QByteArrayLiteral("tessarine archive cache 1");
-constexpr int kFields = 12;
+const QByteArray kFirstLine = QByteArrayLiteral("tessarine archive cache 2");
+constexpr int kFields = 13;
+constexpr int kChangeTimeField = 9;
+// The first format, without the change time: its entries are read with a
+// change time of 0, which no stamp of a file on a system that keeps change
+// times has, so each of its archives is read afresh once.
+const QByteArray kFirstLineWithoutChangeTime = QByteArrayLiteral("tessarine archive cache 1");
 // No real cache comes near this: one line per patch archive.
 constexpr qint64 kMaxCacheBytes = 1 << 20;
 
@@ -40,11 +45,11 @@ const CachedCheck *ArchiveCache::find(const QString &path, const FileStamp &stam
     if (it != entries_.constEnd())
         return it->stamp == stamp ? &*it : nullptr;
     // A switch renames a file and keeps its number, size and time: the same
-    // file under its other name.
+    // file under its other name. The rename itself moves its change time.
     if (stamp.id == 0)
         return nullptr;
     for (const CachedCheck &e : entries_)
-        if (e.stamp == stamp)
+        if (e.stamp.same_but_change_time(stamp))
             return &e;
     return nullptr;
 }
@@ -77,6 +82,7 @@ QByteArray ArchiveCache::serialize() const
                                           QByteArray::number(int(e.check.part)),
                                           QByteArray::number(int(e.check.fault)),
                                           QByteArray::number(e.check.entry),
+                                          QByteArray::number(e.stamp.changedNs),
                                           e.sha256.isEmpty() ? QByteArrayLiteral("-") : e.sha256,
                                           e.check.error.toUtf8().replace('\t', ' ').prepend('='),
                                           path.toUtf8()};
@@ -89,21 +95,27 @@ ArchiveCache ArchiveCache::deserialize(const QByteArray &bytes)
 {
     ArchiveCache cache;
     const QList<QByteArray> lines = bytes.split('\n');
-    if (lines.isEmpty() || lines.first() != kFirstLine)
+    if (lines.isEmpty() || (lines.first() != kFirstLine && lines.first() != kFirstLineWithoutChangeTime))
         return cache;
+    const bool changeTimes = lines.first() == kFirstLine;
     for (int i = 1; i < lines.size(); ++i) {
-        const QList<QByteArray> f = lines[i].split('\t');
-        if (f.size() != kFields || f[11].isEmpty() || !f[10].startsWith('='))
+        QList<QByteArray> f = lines[i].split('\t');
+        if (f.size() != (changeTimes ? kFields : kFields - 1))
+            continue;
+        // Without the change time the fields are those of the first format.
+        const QByteArray changed = changeTimes ? f.takeAt(kChangeTimeField) : QByteArrayLiteral("0");
+        if (f[11].isEmpty() || !f[10].startsWith('='))
             continue;
         CachedCheck e;
-        bool ok[6] = {};
+        bool ok[7] = {};
         e.stamp.size = f[0].toLongLong(&ok[0]);
         e.stamp.modifiedNs = f[1].toLongLong(&ok[1]);
         e.stamp.id = f[2].toULongLong(&ok[2]);
+        e.stamp.changedNs = changed.toLongLong(&ok[6]);
         e.check.expectedBytes = f[4].toULongLong(&ok[3]);
         e.check.actualBytes = f[5].toULongLong(&ok[4]);
         e.check.entry = f[8].toLongLong(&ok[5]);
-        if (!(ok[0] && ok[1] && ok[2] && ok[3] && ok[4] && ok[5]))
+        if (!(ok[0] && ok[1] && ok[2] && ok[3] && ok[4] && ok[5] && ok[6]))
             continue;
         if (!to_enum(f[3], ArchiveState::Unreadable, e.check.state)
             || !to_enum(f[6], ArchivePart::SectorTable, e.check.part)

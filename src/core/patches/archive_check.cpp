@@ -33,7 +33,8 @@ ArchiveResult check_one(const QString &letter, const QString &path, const Checks
     if (cached && (listed.isEmpty() || !cached->sha256.isEmpty() || !cached->check.sound())) {
         entry = *cached;
         result.fromCache = true;
-        // Kept under the name it has now.
+        // Kept under the name it has now, with the change time the rename gave it.
+        entry.stamp = *stamp;
         cache.put(path, entry);
     } else {
         entry.stamp = *stamp;

@@ -49,7 +49,9 @@ ChecksumList ChecksumList::read(const QString &path)
 ChecksumList ChecksumList::parse(const QByteArray &text)
 {
     ChecksumList list;
-    for (QByteArray line : text.split('\n')) {
+    // Editors on Windows save UTF-8 with a byte order mark, which would hide the first line's digest.
+    const QByteArray body = text.startsWith("\xEF\xBB\xBF") ? text.mid(3) : text;
+    for (QByteArray line : body.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
         const QByteArray digest = line.left(kDigestHexDigits);

@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QThread>
 
 #include <functional>
@@ -326,6 +327,83 @@ private slots:
         QCOMPARE(outside.fault, ArchiveFault::Outside);
         // An archive size that wraps around when added to the header's place.
         QCOMPARE(header({{8, 0xFFFFFFFF}}).state, ArchiveState::CutShort);
+
+        // A format-3 header whose 64-bit archive size is past anything the
+        // format can place a file or table in: no size, but damage.
+        QByteArray wide(68, '\0');
+        wide.replace(0, 4, "MPQ\x1A");
+        wide[4] = char(68);
+        wide[12] = char(2);
+        put64(wide, 44, ~quint64(0));
+        const ArchiveCheck nonsense = check_bytes(wide);
+        QVERIFY2(nonsense.state == ArchiveState::Damaged, qPrintable(describe(nonsense)));
+        QCOMPARE(nonsense.part, ArchivePart::Header);
+        QCOMPARE(nonsense.fault, ArchiveFault::BadSize);
+        QCOMPARE(describe(nonsense), QStringLiteral("damaged: the header has impossible sizes"));
+        // Just within what the format's 48-bit places can reach, it is a size: cut short.
+        put64(wide, 44, quint64(1) << 48);
+        QCOMPARE(check_bytes(wide).state, ArchiveState::CutShort);
+    }
+
+    // A format-2 archive past 4 GB: its 32-bit size has wrapped, and its
+    // tables' own ends, far past the wrapped size, tell the whole size. The
+    // tool's small archive with its tables moved 6 GB in, in a sparse file.
+    void big_format_2_archives_are_sized_by_their_tables()
+    {
+        require_tool();
+        const QString path =
+            make_archive(QStringLiteral("big-source.mpq"), dir_.filePath(QStringLiteral("few")), 2, true);
+        QVERIFY(!path.isEmpty());
+        const QByteArray made = read_all(path);
+        QCOMPARE(le32(made, 32) | le32(made, 36), 0u);  // no high block table: every file starts below 4 GB
+        const int hash = int(hash_table_at(made));
+        const int block = int(block_table_at(made));
+        QCOMPARE(block, hash + int(le32(made, 24)) * 16);
+        QCOMPARE(made.size(), block + int(le32(made, 28)) * 16);
+        const QByteArray tables = made.mid(hash);
+        const quint64 far = quint64(6) << 30;
+        const quint64 archive = far + quint64(tables.size());
+
+        QByteArray header = made.left(44);
+        const auto put32 = [&header](int at, quint32 v) {
+            for (int i = 0; i < 4; ++i)
+                header[at + i] = char(v >> (8 * i));
+        };
+        put32(8, quint32(archive));
+        put32(16, quint32(far));
+        put32(20, quint32(far + quint64(block - hash)));
+        header[40] = char(far >> 32);
+        header[41] = 0;
+        header[42] = char((far + quint64(block - hash)) >> 32);
+        header[43] = 0;
+        const QString big = dir_.filePath(QStringLiteral("big.mpq"));
+        {
+            QFile f(big);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.write(header + made.mid(44, hash - 44)) == hash);
+            if (!f.resize(qint64(archive)) || !f.seek(qint64(far)) || f.write(tables) != tables.size())
+                QSKIP("no room for a sparse 6 GB file here");
+        }
+        const auto cleanup = qScopeGuard([&big] { QFile::remove(big); });
+        // The format's own tool reads every file of it.
+        QProcess tool;
+        tool.start(QStringLiteral("smpq"), {QStringLiteral("-l"), big});
+        if (tool.waitForFinished(30000) && fixtures_.isEmpty()) {
+            QCOMPARE(tool.exitCode(), 0);
+            QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()).count(QStringLiteral(".bin")), 12);
+        }
+        QVERIFY2(check_archive(big).sound(), qPrintable(describe(check_archive(big))));
+        QFile file(big);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.resize(qint64(archive) + 100));  // more behind the archive, as any archive may have
+        QVERIFY2(check_archive(big).sound(), qPrintable(describe(check_archive(big))));
+        for (const quint64 cut : {quint64(5) << 30, quint64(3) << 30}) {
+            QVERIFY(file.resize(qint64(cut)));
+            const ArchiveCheck check = check_archive(big);
+            QVERIFY2(check.state == ArchiveState::CutShort, qPrintable(describe(check)));
+            QCOMPARE(check.expectedBytes, archive);
+            QCOMPARE(check.actualBytes, cut);
+        }
     }
 
     void missing_files_are_unreadable_with_the_systems_reason()
@@ -511,6 +589,23 @@ private slots:
         }
         // Their true sizes fit where the tool put them.
         QVERIFY(quint64(het) + le64(made, 92) <= quint64(bet) && quint64(bet) + le64(made, 100) <= quint64(tables));
+
+        // A zero-filled hash table whose size on disk says it is stored
+        // packed (smaller than its entries), or that it takes no bytes at
+        // all, is still the damage it is.
+        const int hashAt = int(hash_table_at(made));
+        const quint64 hashBytes = quint64(le32(made, 24)) * 16;
+        QCOMPARE(le64(made, 68), hashBytes);
+        for (const quint64 said : {hashBytes - 16, quint64(0)}) {
+            QByteArray blank = made;
+            blank.replace(hashAt, int(hashBytes), QByteArray(int(hashBytes), '\0'));
+            put64(blank, 68, said);
+            blank.replace(0xC0, 16, QCryptographicHash::hash(blank.left(0xC0), QCryptographicHash::Md5));
+            const ArchiveCheck check = check_bytes(blank);
+            QVERIFY2(check.state == ArchiveState::Damaged, qPrintable(describe(check)));
+            QCOMPARE(check.part, ArchivePart::HashTable);
+            QCOMPARE(check.fault, said == 0 ? ArchiveFault::BadSize : ArchiveFault::Blank);
+        }
     }
 
     void names_that_are_not_text_are_read_by_their_bytes()
@@ -565,9 +660,12 @@ private slots:
         if (!sum.waitForFinished(10000) || sum.exitCode() != 0)
             QSKIP("sha256sum is not at hand to write the list with");
         const QByteArray line = sum.readAllStandardOutput().replace("patch-a.mpq", "PATCH-A.mpq.disabled");
-        const ChecksumList list = ChecksumList::parse(line + QByteArray(64, 'e') + "  Data/patch-c.mpq\r\n"
-                                                      + "not a line\n" + QByteArray(64, 'f') + "  Data/patch-d.mpq\n");
+        // Saved by an editor that puts a byte order mark in front.
+        const ChecksumList list =
+            ChecksumList::parse("\xEF\xBB\xBF" + line + QByteArray(64, 'e') + "  Data/patch-c.mpq\r\n" + "not a line\n"
+                                + QByteArray(64, 'f') + "  Data/patch-d.mpq\n");
         QCOMPARE(list.size(), 3);
+        QVERIFY(!list.find(QStringLiteral("../Data/patch-a.mpq")).isEmpty());
         // A file too large for any list is none, not a list cut where the reading stopped.
         game.touch(QStringLiteral("launcher/big.sha256"), line + QByteArray(2 << 20, '\n'));
         QCOMPARE(ChecksumList::read(QStringLiteral("big.sha256")).size(), 0);
@@ -634,6 +732,28 @@ private slots:
         rewritten.close();
         QCOMPARE(states(check_patch_archives(list, planted)).value(QStringLiteral("../data/patch-a.mpq")),
                  ArchiveState::Sound);
+        // Zero-filled in place with its old time put back, as a copy that
+        // keeps times leaves it: its change time, which nothing sets back, tells.
+        const QDateTime modified = QFileInfo(rewritten).fileTime(QFileDevice::FileModificationTime);
+        const std::optional<FileStamp> before = file_stamp(QStringLiteral("../Data/patch-a.mpq"));
+        QThread::msleep(50);  // the system's clock for change times may step only every few milliseconds
+        QVERIFY(rewritten.open(QIODevice::ReadWrite));
+        QVERIFY(rewritten.seek(sound.size() / 2));
+        QVERIFY(rewritten.write(QByteArray(sound.size() - sound.size() / 2, '\0')) == sound.size() - sound.size() / 2);
+        QVERIFY(rewritten.setFileTime(modified, QFileDevice::FileModificationTime));
+        rewritten.close();
+        const std::optional<FileStamp> after = file_stamp(QStringLiteral("../Data/patch-a.mpq"));
+        QVERIFY(before && after);
+        QCOMPARE(after->modifiedNs, before->modifiedNs);
+        QCOMPARE(after->size, before->size);
+        const ArchiveReport blanked = check_patch_archives(list, planted);
+        for (const ArchiveResult &r : blanked.results) {
+            if (r.path != QLatin1String("../Data/patch-a.mpq"))
+                continue;
+            QVERIFY(!r.fromCache);
+            QCOMPARE(r.check.state, ArchiveState::Damaged);
+        }
+        QCOMPARE(states(blanked).value(QStringLiteral("../data/patch-a.mpq")), ArchiveState::Damaged);
 
         // A file no longer there leaves the cache.
         QVERIFY(QFile::remove(game.path(QStringLiteral("Data/patch-b.mpq.disabled"))));
@@ -657,6 +777,24 @@ private slots:
         }
         QVERIFY(found);
         QCOMPARE(planted.size(), 3);
+        // And it is kept under the stamp the rename left it, so the next check believes it too.
+        for (const ArchiveResult &r : check_patch_archives(list, planted).results)
+            QVERIFY2(r.fromCache, qPrintable(r.path));
+
+        // A cache of the first format, before change times, is still read;
+        // its entries match no file, so each is read afresh once.
+        QList<QByteArray> oldLines = planted.serialize().split('\n');
+        oldLines[0] = "tessarine archive cache 1";
+        for (int i = 1; i < oldLines.size(); ++i) {
+            QList<QByteArray> f = oldLines[i].split('\t');
+            if (f.size() > 9)
+                f.removeAt(9);
+            oldLines[i] = f.join('\t');
+        }
+        ArchiveCache old = ArchiveCache::deserialize(oldLines.join('\n'));
+        QCOMPARE(old.size(), 3);
+        for (const ArchiveResult &r : check_patch_archives(list, old).results)
+            QVERIFY2(!r.fromCache, qPrintable(r.path));
     }
 
     // The cache and the list are the program's own files: a link by the
@@ -765,6 +903,11 @@ private slots:
         cut.expectedBytes = 20000;
         cut.actualBytes = 19900;
         QCOMPARE(describe(cut), QStringLiteral("cut short: 0.0190 of 0.0191 MB"));
+        cut.expectedBytes = 304000;
+        cut.actualBytes = 300000;
+        QCOMPARE(describe(cut), QStringLiteral("cut short: 0.286 of 0.290 MB"));
+        cut.actualBytes = 303990;
+        QCOMPARE(describe(cut), QStringLiteral("cut short: 0.28991 of 0.28992 MB"));
 
         ArchiveCheck sector;
         sector.state = ArchiveState::Damaged;
