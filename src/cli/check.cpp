@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "core/patches/archive_check.h"
 #include "core/patches/archive_texts.h"
+#include "core/search/places.h"
 #include "core/session/session.h"
 
 #include <QDir>
@@ -51,10 +52,7 @@ int check_command(const QStringList &args, Output &out)
               [](const ArchiveResult &x, const ArchiveResult &y) { return x.path < y.path; });
     QString text;
     for (const ArchiveResult &r : report.results) {
-        QString path = r.path;
-        if (path.startsWith(QLatin1String("../")))
-            path.remove(0, 3);
-        text += QDir::toNativeSeparators(path) + QLatin1Char('\t') + QLatin1String(state_word(r.check.state))
+        text += places::from_game_folder(r.path) + QLatin1Char('\t') + QLatin1String(state_word(r.check.state))
             + QLatin1Char('\t') + describe(r.check, texts) + QLatin1Char('\n');
     }
     text += texts.summary.arg(report.results.size()).arg(report.broken()) + QLatin1Char('\n');

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/search/places.h"
 #include "core/patches/archive.h"
 #include "system/system.h"
 
@@ -11,7 +12,7 @@
 // archive is never read twice, also after a switch renamed it.
 namespace tess {
 
-inline const QString kArchiveCacheFile = QStringLiteral(".config/archives.cache");
+inline const QString &kArchiveCacheFile = places::kArchiveCache;
 
 struct CachedCheck {
     FileStamp stamp;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/search/places.h"
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -10,7 +11,7 @@
 // format: "<64 hex digits>  Data/patch-a.mpq", paths from the game folder.
 namespace tess {
 
-inline const QString kChecksumListFile = QStringLiteral(".config/archives.sha256");
+inline const QString &kChecksumListFile = places::kChecksumList;
 
 // The name a listed path and a found path are matched by: '/' separators,
 // lower case, without "./" or "../" in front and without ".disabled", so

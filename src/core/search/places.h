@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QString>
 
 // Where everything the launcher touches lies, from its working directory:
@@ -19,5 +20,14 @@ inline const QString kDxvkConf = QStringLiteral("../dxvk.conf");
 inline const QString kConfigDir = QStringLiteral(".config");
 inline const QString kSettingsFile = QStringLiteral(".config/mediaplayer.ini");
 inline const QString kAudio = QStringLiteral(".config/audio");
+inline const QString kArchiveCache = QStringLiteral(".config/archives.cache");
+inline const QString kChecksumList = QStringLiteral(".config/archives.sha256");
+
+// A path of the game's as the player finds it from the game folder, in the
+// system's separators: "Data/patch-a.mpq" for "../Data/patch-a.mpq".
+inline QString from_game_folder(const QString &path)
+{
+    return QDir::toNativeSeparators(path.startsWith(QLatin1String("../")) ? path.mid(3) : path);
+}
 
 }  // namespace tess::places

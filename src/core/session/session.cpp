@@ -15,19 +15,6 @@
 
 namespace tess {
 
-namespace {
-
-// A path as the player finds it from the game folder: "Data/patch-a.mpq".
-QString from_game_folder(const QString &path)
-{
-    QString shown = path;
-    if (shown.startsWith(QLatin1String("../")))
-        shown.remove(0, 3);
-    return QDir::toNativeSeparators(shown);
-}
-
-}  // namespace
-
 Session::Session(const QStringList &arguments, QObject *parent) : QObject(parent), locale_(language_code(arguments))
 {
     log().debug(QStringLiteral("Выбран языковой пакет: ") + locale_);
@@ -78,7 +65,7 @@ ChangeResult Session::changed(const QString &row, ChangeResult result)
         return result;
     QStringList lines;
     for (const RenameFailure &failure : result.failures) {
-        const QString file = from_game_folder(failure.path);
+        const QString file = places::from_game_folder(failure.path);
         log().warning(QStringLiteral("Не удалось переименовать файл: ") + file + QStringLiteral(" — ")
                       + system_message(failure.error));
         lines << noticeTexts_.switchFailed.arg(file,
@@ -132,7 +119,7 @@ bool Session::refuse_click()
         notice(Notice::Kind::GameRunning, noticeTexts_.gameRunning);
         return true;
     case GameProbe::ProbeMissing:
-        log().warning(QStringLiteral("Действие отклонено: нет файла ") + from_game_folder(places::kProbe));
+        log().warning(QStringLiteral("Действие отклонено: нет файла ") + places::from_game_folder(places::kProbe));
         notice(Notice::Kind::ProbeMissing, noticeTexts_.probeMissing);
         return true;
     }
@@ -157,7 +144,7 @@ bool Session::launch()
     case LaunchResult::Why::System:
     case LaunchResult::Why::None: why = result.message; break;
     }
-    const QString program = from_game_folder(result.program);
+    const QString program = places::from_game_folder(result.program);
     log().warning(QStringLiteral("Не удалось запустить игру: ") + program + QStringLiteral(" — ") + why);
     notice(Notice::Kind::LaunchFailed, noticeTexts_.launchFailed.arg(program, why));
     return false;

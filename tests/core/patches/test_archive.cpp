@@ -361,8 +361,8 @@ private slots:
         QCOMPARE(block, hash + int(le32(made, 24)) * 16);
         QCOMPARE(made.size(), block + int(le32(made, 28)) * 16);
         const QByteArray tables = made.mid(hash);
-        const quint64 far = quint64(6) << 30;
-        const quint64 archive = far + quint64(tables.size());
+        const quint64 tablesAt = quint64(6) << 30;
+        const quint64 archive = tablesAt + quint64(tables.size());
 
         QByteArray header = made.left(44);
         const auto put32 = [&header](int at, quint32 v) {
@@ -370,18 +370,18 @@ private slots:
                 header[at + i] = char(v >> (8 * i));
         };
         put32(8, quint32(archive));
-        put32(16, quint32(far));
-        put32(20, quint32(far + quint64(block - hash)));
-        header[40] = char(far >> 32);
+        put32(16, quint32(tablesAt));
+        put32(20, quint32(tablesAt + quint64(block - hash)));
+        header[40] = char(tablesAt >> 32);
         header[41] = 0;
-        header[42] = char((far + quint64(block - hash)) >> 32);
+        header[42] = char((tablesAt + quint64(block - hash)) >> 32);
         header[43] = 0;
         const QString big = dir_.filePath(QStringLiteral("big.mpq"));
         {
             QFile f(big);
             QVERIFY(f.open(QIODevice::WriteOnly));
             QVERIFY(f.write(header + made.mid(44, hash - 44)) == hash);
-            if (!f.resize(qint64(archive)) || !f.seek(qint64(far)) || f.write(tables) != tables.size())
+            if (!f.resize(qint64(archive)) || !f.seek(qint64(tablesAt)) || f.write(tables) != tables.size())
                 QSKIP("no room for a sparse 6 GB file here");
         }
         const auto cleanup = qScopeGuard([&big] { QFile::remove(big); });
