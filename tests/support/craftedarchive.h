@@ -21,9 +21,12 @@ inline QByteArray shared_sector_table_archive(quint32 files, quint32 sectors, qu
 
     QByteArray bytes(int(archive), '\0');
     auto *at = reinterpret_cast<quint8 *>(bytes.data());
-    const auto put = [](quint8 *p, quint32 v) {
+    // Written through the array, not the pointer: the compiler's bounds
+    // check cannot follow a pointer into a buffer sized at run time.
+    const auto put = [&bytes, at](const quint8 *p, quint32 v) {
+        const int offset = int(p - at);
         for (int i = 0; i < 4; ++i)
-            p[i] = quint8(v >> (8 * i));
+            bytes[offset + i] = char(quint8(v >> (8 * i)));
     };
     put(at, 0x1A51504D);
     put(at + 4, kHeaderBytes);
@@ -67,9 +70,12 @@ inline QByteArray staircase_sector_tables_archive(quint32 files, quint32 firstEn
 
     QByteArray bytes(int(archive), '\0');
     auto *at = reinterpret_cast<quint8 *>(bytes.data());
-    const auto put = [](quint8 *p, quint32 v) {
+    // Written through the array, not the pointer: the compiler's bounds
+    // check cannot follow a pointer into a buffer sized at run time.
+    const auto put = [&bytes, at](const quint8 *p, quint32 v) {
+        const int offset = int(p - at);
         for (int i = 0; i < 4; ++i)
-            p[i] = quint8(v >> (8 * i));
+            bytes[offset + i] = char(quint8(v >> (8 * i)));
     };
     put(at, 0x1A51504D);
     put(at + 4, kHeaderBytes);
