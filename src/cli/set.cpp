@@ -111,6 +111,35 @@ bool make_picks(Session &session, const std::vector<Pick> &picks, const Pick **r
     return complete;
 }
 
+// Resolves the picks on the model and makes them on a copy of the scan, so
+// that a pick the window would refuse is refused before anything is renamed;
+// nothing of it is logged. Outside a game folder or with an unusable language
+// file it leaves the saying to the session that logs.
+int try_picks(const Arguments &a, std::vector<Pick> &picks, Output &out)
+{
+    Session trial(a.locale);
+    if (!trial.load_language() || !trial.in_game_folder())
+        return kExitDone;
+    for (const QString &pair : a.pairs) {
+        Pick pick;
+        QString error;
+        if (!resolve(trial.model(), pair, pick, error)) {
+            out.complain(error);
+            return kExitUnknown;
+        }
+        picks.push_back(pick);
+    }
+    trial.start_without_switching();
+    const Pick *refused = nullptr;
+    (void)make_picks(trial, picks, &refused);
+    if (!refused)
+        return kExitDone;
+    out.complain(
+        QStringLiteral("row '%1' is switched off: %2; nothing was changed")
+            .arg(refused->name, shown(trial, *refused).toolTip.split(QLatin1Char('\n')).join(QStringLiteral("; "))));
+    return kExitUnknown;
+}
+
 }  // namespace
 
 int set_command(const QStringList &args, Output &out)
@@ -124,48 +153,18 @@ int set_command(const QStringList &args, Output &out)
         out.complain(a.error);
         return kExitUnknown;
     }
-    // First on a copy of the scan: a pick the window would refuse is refused
-    // before anything is renamed. Nothing of it is logged.
-    Session trial(a.locale);
-    const bool usable = trial.load_language();
-    if (!trial.in_game_folder()) {
-        // Logged as the window logs it.
-        setup_log();
-        Session session(a.locale);
-        (void)session.load_language();
-        out.complain(session.game_folder_notice()->text);
-        return kExitNotGameFolder;
-    }
-    if (!usable) {
-        // Logged as the window's start logs it; the trial logged nothing.
-        setup_log();
-        (void)Session(a.locale).load_language();
-        out.complain(QStringLiteral("cannot use %1: %2").arg(trial.language_file(), trial.language_error()));
-        return kExitFailed;
-    }
     std::vector<Pick> picks;
-    for (const QString &pair : a.pairs) {
-        Pick pick;
-        QString error;
-        if (!resolve(trial.model(), pair, pick, error)) {
-            out.complain(error);
-            return kExitUnknown;
-        }
-        picks.push_back(pick);
-    }
-    trial.start_without_switching();
-    const Pick *refused = nullptr;
-    (void)make_picks(trial, picks, &refused);
-    if (refused) {
-        out.complain(QStringLiteral("row '%1' is switched off: %2; nothing was changed")
-                         .arg(refused->name,
-                              shown(trial, *refused).toolTip.split(QLatin1Char('\n')).join(QStringLiteral("; "))));
-        return kExitUnknown;
-    }
+    if (const int status = try_picks(a, picks, out); status != kExitDone)
+        return status;
     // The switches are logged as the window logs them.
     setup_log();
     Session session(a.locale);
-    if (!session.load_language()) {
+    const bool usable = session.load_language();
+    if (const std::optional<Notice> outside = session.game_folder_notice()) {
+        out.complain(outside->text);
+        return kExitNotGameFolder;
+    }
+    if (!usable) {
         out.complain(QStringLiteral("cannot use %1: %2").arg(session.language_file(), session.language_error()));
         return kExitFailed;
     }
@@ -182,6 +181,7 @@ int set_command(const QStringList &args, Output &out)
     });
     session.start_patch_rows();
     session.start_fixed_rows();
+    const Pick *refused = nullptr;
     const bool complete = make_picks(session, picks, &refused);
     out.say(rows_text(session));
     if (!complete)

@@ -304,6 +304,42 @@ private slots:
         QApplication::processEvents();
         cut = cut_texts(*w);
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
+
+        // The longest notice of each kind, with long details, inside the sky
+        // between the menu and the volume, its text whole.
+        const tess::NoticeTexts t = w->session().notice_texts();
+        QVERIFY(t.gameRunning != tess::NoticeTexts().gameRunning || language == QLatin1String("en"));
+        // One long name with nothing to break at, as copied game folders are named.
+        const QString path = QStringLiteral("C:/Games/World_of_Warcraft_3.3.5a_ruRU/Data/ruRU/patch-a.mpq");
+        QCOMPARE(path.size(), 60);
+        const QString address = QStringLiteral("https://") + QString(52, QLatin1Char('x'));
+        QString longest;
+        for (const QString &reason : {t.accessDenied, t.inUse, t.readOnly, t.missing, t.folderInTheWay, t.noWine})
+            if (reason.size() > longest.size())
+                longest = reason;
+        const QString reason = longest + QStringLiteral("; ") + t.adminHint;
+        const QLocale numbers = tess::file_language(name);
+        const QStringList notices = {
+            t.notGameFolder.arg(path),
+            t.gameRunning,
+            t.probeMissing,
+            t.switchFailed.arg(path, reason),
+            t.launchFailed.arg(path, reason),
+            t.cleaned.arg(tess::size_text(qint64(1023) << 30, numbers), tess::count_text(1234567, numbers)),
+            t.cleanStopped.arg(path, reason),
+            t.linkFailed.arg(address),
+            t.linkFailed.arg(tess::community_invitation()),
+        };
+        const QRect sky(QPoint(w->run_wow->x(), w->menu_frame->geometry().bottom() + 1),
+                        QPoint(w->run_wow->geometry().right(), w->volume->geometry().top() - 1));
+        for (const QString &text : notices) {
+            w->notice->show_passing(text);
+            const QRect at = w->notice->geometry();
+            QVERIFY2(sky.contains(at), qPrintable(text));
+            QVERIFY2(w->notice->heightForWidth(at.width()) <= at.height(), qPrintable(text));
+            const int room = w->notice->contentsRect().width();
+            QVERIFY2(w->notice->text_size(room).width() <= room, qPrintable(text));
+        }
     }
 
     void the_notice_speaks_and_goes_at_a_click_or_in_time()
@@ -378,58 +414,6 @@ private slots:
         notice->clear_lasting();
         QVERIFY(notice->isHidden());
         QCOMPARE(w.grab().toImage(), quiet);
-    }
-
-    // The longest notice of each kind, with long details, inside the sky
-    // between the menu and the volume, its text whole.
-    void every_shipped_notice_fits_data()
-    {
-        QTest::addColumn<QString>("language");
-        QTest::newRow("en") << "en";
-        QTest::newRow("ru") << "ru";
-    }
-    void every_shipped_notice_fits()
-    {
-        QFETCH(QString, language);
-        const QString name = QStringLiteral("config_%1.json").arg(language);
-        const QByteArray shipped = shipped_language_file(name);
-        QVERIFY(!shipped.isEmpty());
-        WindowFixture f(shipped, {language}, name);
-        MainWindow *w = shown_window(f);
-        QVERIFY(w);
-        const tess::NoticeTexts t = w->session().notice_texts();
-        QVERIFY(t.gameRunning != tess::NoticeTexts().gameRunning || language == QLatin1String("en"));
-        // One long name with nothing to break at, as copied game folders are named.
-        const QString path = QStringLiteral("C:/Games/World_of_Warcraft_3.3.5a_ruRU/Data/ruRU/patch-a.mpq");
-        QCOMPARE(path.size(), 60);
-        const QString address = QStringLiteral("https://") + QString(52, QLatin1Char('x'));
-        QString longest;
-        for (const QString &reason : {t.accessDenied, t.inUse, t.readOnly, t.missing, t.folderInTheWay, t.noWine})
-            if (reason.size() > longest.size())
-                longest = reason;
-        const QString reason = longest + QStringLiteral("; ") + t.adminHint;
-        const QLocale numbers = tess::file_language(name);
-        const QStringList notices = {
-            t.notGameFolder.arg(path),
-            t.gameRunning,
-            t.probeMissing,
-            t.switchFailed.arg(path, reason),
-            t.launchFailed.arg(path, reason),
-            t.cleaned.arg(tess::size_text(qint64(1023) << 30, numbers), tess::count_text(1234567, numbers)),
-            t.cleanStopped.arg(path, reason),
-            t.linkFailed.arg(address),
-            t.linkFailed.arg(tess::community_invitation()),
-        };
-        const QRect sky(QPoint(w->run_wow->x(), w->menu_frame->geometry().bottom() + 1),
-                        QPoint(w->run_wow->geometry().right(), w->volume->geometry().top() - 1));
-        for (const QString &text : notices) {
-            w->notice->show_passing(text);
-            const QRect at = w->notice->geometry();
-            QVERIFY2(sky.contains(at), qPrintable(text));
-            QVERIFY2(w->notice->heightForWidth(at.width()) <= at.height(), qPrintable(text));
-            const int room = w->notice->contentsRect().width();
-            QVERIFY2(w->notice->text_size(room).width() <= room, qPrintable(text));
-        }
     }
 
     void hidden_bar_opens_no_context_menu()
