@@ -63,7 +63,7 @@ QString known_folder(REFKNOWNFOLDERID id)
 // "C:/Program Files"), absolute and '/'-separated.
 QString long_form(const QString &path)
 {
-    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     const std::wstring native = QDir::toNativeSeparators(absolute).toStdWString();
     const DWORD size = GetLongPathNameW(native.c_str(), nullptr, 0);
     std::wstring wide(size, L'\0');

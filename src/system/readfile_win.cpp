@@ -76,7 +76,7 @@ QString real_path(const QString &path)
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return {};
-    const QString found = final_path(handle);
+    QString found = final_path(handle);
     CloseHandle(handle);
     return found;
 }
@@ -85,12 +85,22 @@ QString real_path(const QString &path)
 
 namespace tess {
 
+namespace {
+
+// Both systems keep the open file in one integer; here it holds a HANDLE.
+HANDLE as_handle(qintptr handle)
+{
+    return reinterpret_cast<HANDLE>(handle);  // NOLINT(performance-no-int-to-ptr)
+}
+
+}  // namespace
+
 ReadOnlyFile::~ReadOnlyFile() { close(); }
 
 void ReadOnlyFile::close()
 {
     if (handle_ != -1)
-        CloseHandle(reinterpret_cast<HANDLE>(handle_));
+        CloseHandle(as_handle(handle_));
     handle_ = -1;
 }
 
@@ -121,7 +131,7 @@ ReadResult::Fault ReadOnlyFile::open(const QString &path)
 qint64 ReadOnlyFile::size()
 {
     LARGE_INTEGER size;
-    if (handle_ == -1 || !GetFileSizeEx(reinterpret_cast<HANDLE>(handle_), &size))
+    if (handle_ == -1 || !GetFileSizeEx(as_handle(handle_), &size))
         return -1;
     return qint64(size.QuadPart);
 }
@@ -141,7 +151,7 @@ qint64 ReadOnlyFile::read_at(quint64 pos, char *into, qint64 bytes)
         at.OffsetHigh = DWORD(from >> 32);
         const DWORD ask = DWORD(qMin<qint64>(bytes - done, qint64(1) << 30));
         DWORD got = 0;
-        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), into + done, ask, &got, &at)) {
+        if (!ReadFile(as_handle(handle_), into + done, ask, &got, &at)) {
             const DWORD code = GetLastError();
             if (code == ERROR_HANDLE_EOF)
                 break;
