@@ -1,4 +1,6 @@
 #include "core/actions/game.h"
+#include "core/config/langfile.h"
+#include "core/config/notice_texts.h"
 #include "support/gamefolder.h"
 #include "support/milestones.h"
 #include "support/x11session.h"
@@ -53,6 +55,29 @@ private:
         launcher.start(game.launcher() + QStringLiteral("/tessarine"), game.launcher(), {language});
         return launcher.waitForWindow();
     }
+    // The launcher's mapped windows: the main window, plus a list's popup while it is open.
+    static int mapped(const LauncherProcess &launcher)
+    {
+        return LauncherProcess::xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                         QStringLiteral("--pid"), QString::number(launcher.processId())})
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+            .size();
+    }
+    // The demo's game, started as the launcher starts it, once it holds
+    // Data/patch-2.mpq open (for `seconds`).
+    static void start_game(const GameFolder &game, QProcess &client, int seconds)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TESSARINE_STANDIN_HOLD"), QString::number(seconds));
+        const tess::LaunchCommand command =
+            tess::launch_commands(game.path(QStringLiteral("wow.exe")), env, true).first();
+        client.setWorkingDirectory(game.launcher());
+        client.setProcessEnvironment(command.environment);
+        client.start(command.program, command.arguments);
+        QVERIFY(client.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(marker(game).contains(QStringLiteral("archive=held")), 120000);
+        QVERIFY(held(game.path(QStringLiteral("Data/patch-2.mpq"))));
+    }
     static QPoint window_position(const QString &window)
     {
         const QString out = LauncherProcess::xdotool({QStringLiteral("getwindowgeometry"), window});
@@ -100,53 +125,166 @@ private slots:
         QCOMPARE(launcher.waitForExit(), 0);
     }
 
-    void option_lists_stay_shut_while_the_game_holds_its_archive()
+    // Each click that cannot do what was asked is read out by a screen
+    // reader, in the language file's words, and logged; the same clicks made
+    // harmless say nothing. While the game runs, or counts as running, no
+    // list opens.
+    void every_refusal_and_failure_is_read_out_and_logged_data()
     {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("en") << QStringLiteral("en");
+        QTest::newRow("ru") << QStringLiteral("ru");
+    }
+    void every_refusal_and_failure_is_read_out_and_logged()
+    {
+        QFETCH(QString, language);
+        ScreenReader reader;
+        QVERIFY2(reader.ready(), "the accessibility bus did not start");
         GameFolder game;
         make_demo(game);
+        const QString languageFile = QStringLiteral("launcher/.config/config_%1.json").arg(language);
+        const tess::NoticeTexts t = tess::notice_texts(tess::read_language_file(game.read(languageFile)).doc);
+        const QLocale numbers = tess::file_language(QFileInfo(languageFile).fileName());
+        // Waits until a text read out holds every part, and names what was read.
         LauncherProcess launcher;
-        const QString window = start(game, launcher, QStringLiteral("en"));
-        QVERIFY(!window.isEmpty());
-        // The arrow of the fonts row, and the launcher's mapped windows: the
-        // main window, plus the list's popup while it is open.
-        const QPoint fontsArrow(185, 141);
-        const auto mapped = [&launcher] {
-            return LauncherProcess::xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                             QStringLiteral("--pid"), QString::number(launcher.processId())})
-                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                .size();
+        const auto spoken = [&launcher] { return ScreenReader::spoken(launcher.processId()); };
+#define QTRY_READS(...)                                                                                                \
+    QTRY_VERIFY2(ScreenReader::reads(spoken(), {__VA_ARGS__}), qPrintable(spoken().join(QStringLiteral(" | "))))
+        // The warnings the launcher logged, the start's about the demo's rows and archives aside.
+        const auto warnings = [&game] {
+            return messages(game)
+                .filter(QRegularExpression(QStringLiteral("^WARNING \\| (?!Архив патча неисправен|Условия для |Статус для фрейма )")));
         };
-        QCOMPARE(mapped(), 1);
-        launcher.click(window, fontsArrow);
-        QTRY_COMPARE(mapped(), 2);
-        LauncherProcess::xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
-        QTRY_COMPARE(mapped(), 1);
 
-        // The demo's game, started as the launcher starts it, holds
-        // Data/patch-2.mpq open while it runs.
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TESSARINE_STANDIN_HOLD"), QStringLiteral("120"));
-        const tess::LaunchCommand command =
-            tess::launch_commands(game.path(QStringLiteral("wow.exe")), env, true).first();
-        QProcess client;
-        client.setWorkingDirectory(game.launcher());
-        client.setProcessEnvironment(command.environment);
-        client.start(command.program, command.arguments);
-        QVERIFY(client.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(marker(game).contains(QStringLiteral("archive=held")), 120000);
-        QVERIFY(held(game.path(QStringLiteral("Data/patch-2.mpq"))));
-        launcher.click(window, fontsArrow);
-        QTest::qWait(700);
-        QCOMPARE(mapped(), 1);
-        client.kill();
-        client.waitForFinished();
-        QTRY_VERIFY_WITH_TIMEOUT(!held(game.path(QStringLiteral("Data/patch-2.mpq"))), 30000);
-        launcher.click(window, fontsArrow);
-        QTRY_COMPARE(mapped(), 2);
-        LauncherProcess::xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
-        QTRY_COMPARE(mapped(), 1);
+        // Outside a game folder: said at once, and it stays; RUN and CLEAR refuse.
+        QVERIFY(QFile::remove(game.path(QStringLiteral("wow.exe"))));
+        QVERIFY(QDir(game.path(QStringLiteral("Data"))).removeRecursively());
+        const QString folder = QDir::toNativeSeparators(QDir(game.root()).absolutePath());
+        QString window = start(game, launcher, language);
+        QVERIFY(!window.isEmpty());
+        QTRY_READS(t.notGameFolder.arg(folder));
+        launcher.click(window, LauncherProcess::runButton);
+        launcher.click(window, LauncherProcess::cleanButton);
+        QTest::qWait(500);
+        QVERIFY(game.exists(QStringLiteral("cache")));
+        QVERIFY(ScreenReader::reads(spoken(), {t.notGameFolder.arg(folder)}));
+        // Said at the start and at each refused click.
+        const QString outside = QStringLiteral("WARNING | Папка игры не найдена: нет wow.exe и Data в ") + folder;
+        QVERIFY2(warnings() == QStringList({outside, outside, outside}), qPrintable(warnings().join('\n')));
         launcher.click(window, LauncherProcess::exitButton);
         QCOMPARE(launcher.waitForExit(), 0);
+
+        // In the demo's game folder, with no browser and no Wine to be found.
+        make_demo(game);
+        QVERIFY(QFile::setPermissions(game.path(QStringLiteral("wow.exe")), QFile::ReadOwner | QFile::WriteOwner));
+        game.mkdir(QStringLiteral("bin"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PATH"), game.path(QStringLiteral("bin")));
+        for (const char *name : {"WINE", "BROWSER", "DEFAULT_BROWSER"})
+            env.remove(QString::fromLatin1(name));
+        launcher.setEnvironment(env);
+        window = start(game, launcher, language);
+        QVERIFY(!window.isEmpty());
+        QTRY_VERIFY(!spoken().isEmpty());
+        const QStringList quiet = spoken();
+        QVERIFY2(!ScreenReader::reads(quiet, {folder}), qPrintable(quiet.join(QStringLiteral(" | "))));
+        const QPoint texturesArrow(185, 196);  // the row "HD textures", patch a
+
+        // The game's archive missing counts as running; then the game holding it.
+        const QString probe = game.path(QStringLiteral("Data/patch-2.mpq"));
+        QVERIFY(QFile::rename(probe, probe + QStringLiteral(".away")));
+        launcher.click(window, texturesArrow);
+        QTRY_READS(t.probeMissing);
+        QCOMPARE(mapped(launcher), 1);
+        QVERIFY(QFile::rename(probe + QStringLiteral(".away"), probe));
+        QProcess client;
+        start_game(game, client, 120);
+        QVERIFY(!QTest::currentTestFailed());
+        launcher.click(window, texturesArrow);
+        QTRY_READS(t.gameRunning);
+        QCOMPARE(mapped(launcher), 1);
+        client.kill();
+        client.waitForFinished();
+        QTRY_VERIFY_WITH_TIMEOUT(!held(probe), 30000);
+        // Free: the list opens, and the click ended the notice.
+        launcher.click(window, texturesArrow);
+        QTRY_COMPARE(mapped(launcher), 2);
+        LauncherProcess::xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+        QTRY_COMPARE(mapped(launcher), 1);
+        QCOMPARE(spoken(), quiet);
+
+        // "Off" on a write-protected data folder names the file and why; then it goes through.
+        const auto pick_off = [&] {
+            launcher.click(window, texturesArrow);
+            QTRY_COMPARE(mapped(launcher), 2);
+            LauncherProcess::xdotool({QStringLiteral("key"), QStringLiteral("End"), QStringLiteral("Return")});
+            QTRY_COMPARE(mapped(launcher), 1);
+        };
+        {
+            Immutable lock(game.path(QStringLiteral("Data")));
+            REQUIRE_IMMUTABLE(lock);
+            pick_off();
+            QTRY_READS(t.switchFailed.arg(QStringLiteral("Data/patch-a.mpq"), t.accessDenied));
+        }
+        QVERIFY(game.exists(QStringLiteral("Data/patch-a.mpq")));
+        pick_off();
+        QTRY_VERIFY(game.exists(QStringLiteral("Data/patch-a.mpq.disabled")));
+        QCOMPARE(spoken(), quiet);
+
+        // The cleaning says what it freed; a file it must leave is named, and
+        // the other targets are cleaned all the same.
+        launcher.click(window, LauncherProcess::cleanButton);
+        QTRY_VERIFY(!game.exists(QStringLiteral("cache")));
+        game.touch(QStringLiteral("cache/a/b.wdb"), QByteArray(2048, 'x'));
+        launcher.click(window, LauncherProcess::cleanButton);
+        QTRY_READS(t.cleaned.arg(tess::size_text(2048, numbers), tess::count_text(1, numbers)));
+        game.touch(QStringLiteral("cache/WDB/enUS/creaturecache.wdb"));
+        game.touch(QStringLiteral("logs/combat.log"));
+        {
+            Immutable lock(game.path(QStringLiteral("cache/WDB/enUS/creaturecache.wdb")));
+            REQUIRE_IMMUTABLE(lock);
+            launcher.click(window, LauncherProcess::cleanButton);
+            QTRY_READS(t.cleanStopped.arg(QStringLiteral("cache/WDB/enUS/creaturecache.wdb"), t.accessDenied));
+        }
+        QVERIFY(!game.exists(QStringLiteral("logs/combat.log")));
+
+        // The community link without a browser gives the address; with one, nothing is said.
+        const QPoint linkButton(677, 45);
+        launcher.click(window, linkButton);
+        QTRY_READS(t.linkFailed.arg(tess::community_invitation()));
+        game.touch(QStringLiteral("bin/xdg-open"), "#!/bin/sh\necho \"$1\" > \"${0%/*}/opened.txt\"\n");
+        QVERIFY(QFile::setPermissions(game.path(QStringLiteral("bin/xdg-open")), QFile::ReadOwner | QFile::ExeOwner));
+        launcher.click(window, linkButton);
+        QTRY_COMPARE(game.read(QStringLiteral("bin/opened.txt")), tess::community_invitation().toUtf8() + '\n');
+        QCOMPARE(spoken(), quiet);
+
+        // RUN with a game that is no program and no Wine, then with no game: the window stays.
+        launcher.click(window, LauncherProcess::runButton);
+        QTRY_READS(t.launchFailed.arg(QStringLiteral("wow.exe"), t.noWine));
+        QVERIFY(QFile::remove(game.path(QStringLiteral("wow.exe"))));
+        launcher.click(window, LauncherProcess::runButton);
+        QTRY_READS(t.launchFailed.arg(QStringLiteral("wow.exe"), t.missing));
+#undef QTRY_READS
+
+        QCOMPARE(mapped(launcher), 1);
+        launcher.click(window, LauncherProcess::exitButton);
+        QCOMPARE(launcher.waitForExit(), 0);
+        // One warning for each failure, in order, none for what went through.
+        const QStringList logged = warnings();
+        const QStringList expected = {
+            QStringLiteral("WARNING | Действие отклонено: нет файла data/patch-2.mpq"),
+            QStringLiteral("WARNING | Действие отклонено: игра запущена"),
+            QStringLiteral("WARNING | Не удалось переименовать файл: Data/patch-a.mpq — "),
+            QStringLiteral("WARNING | Очистка не завершена, оставлено: cache/WDB/enUS/creaturecache.wdb: "),
+            QStringLiteral("WARNING | Не удалось открыть ссылку: ") + tess::community_invitation(),
+            QStringLiteral("WARNING | Не удалось запустить игру: wow.exe — ") + t.noWine,
+            QStringLiteral("WARNING | Не удалось запустить игру: wow.exe — ") + t.missing,
+        };
+        QVERIFY2(logged.size() == expected.size(), qPrintable(logged.join('\n')));
+        for (int i = 0; i < expected.size(); ++i)
+            QVERIFY2(logged.at(i).startsWith(expected.at(i)), qPrintable(logged.at(i)));
+        QCOMPARE(messages(game).filter(QStringLiteral("OK | Очистка завершена: освобождено 2.0 KB, файлов: 1")).size(),
+                 1);
     }
 
     void a_broken_language_file_ends_with_one_and_no_window()

@@ -7,6 +7,8 @@
 #include <QThread>
 #include <QtTest>
 
+#include <algorithm>
+
 // The real launcher as a process in the X server of the test (xvfb-run),
 // driven with input events through the server.
 class LauncherProcess
@@ -85,4 +87,69 @@ public:
 
 private:
     QProcess process_;
+};
+
+// A screen reader's view of the programs started after it: the session's
+// accessibility bus (AT-SPI) and its registry, woken first as a desktop wakes
+// them at login, and a client that reads what the bus exposes
+// (tests/support/spoken.py). The test runs in a D-Bus session of its own
+// (dbus-run-session around the X server).
+class ScreenReader
+{
+public:
+    ScreenReader()
+    {
+        bus_.start(QStringLiteral(TESSARINE_ATSPI_BUS_LAUNCHER), {QStringLiteral("--launch-immediately")});
+        if (!bus_.waitForStarted(10000))
+            return;
+        // The bus's address on the X server's root window is what programs
+        // started afterwards find it by.
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 10000 && !run({QStringLiteral("xprop"), QStringLiteral("-root"),
+                                               QStringLiteral("AT_SPI_BUS")})
+                                             .contains("unix:"))
+            QThread::msleep(100);
+        ready_ = timer.elapsed() < 10000;
+        // The first question starts the registry that programs report to.
+        spoken(0);
+    }
+    ~ScreenReader()
+    {
+        bus_.terminate();
+        if (!bus_.waitForFinished(5000))
+            bus_.kill();
+        run({QStringLiteral("xprop"), QStringLiteral("-root"), QStringLiteral("-remove"), QStringLiteral("AT_SPI_BUS")});
+    }
+    ScreenReader(const ScreenReader &) = delete;
+    ScreenReader &operator=(const ScreenReader &) = delete;
+
+    bool ready() const { return ready_; }
+
+    // The texts it reads in the showing window of the process `pid`.
+    static QStringList spoken(qint64 pid)
+    {
+        return QString::fromUtf8(run({QStringLiteral(TESSARINE_SOURCE_DIR "/tests/support/spoken.py"),
+                                      QString::number(pid)}))
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    // Whether a text it reads holds every one of `parts`.
+    static bool reads(const QStringList &spoken, const QStringList &parts)
+    {
+        return std::any_of(spoken.begin(), spoken.end(), [&parts](const QString &text) {
+            return std::all_of(parts.begin(), parts.end(), [&text](const QString &p) { return text.contains(p); });
+        });
+    }
+
+private:
+    static QByteArray run(const QStringList &command)
+    {
+        QProcess p;
+        p.start(command.first(), command.mid(1));
+        p.waitForFinished(20000);
+        return p.readAllStandardOutput();
+    }
+
+    QProcess bus_;
+    bool ready_ = false;
 };
