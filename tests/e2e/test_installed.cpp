@@ -152,8 +152,8 @@ private slots:
     QTRY_VERIFY2(ScreenReader::reads(spoken(), {__VA_ARGS__}), qPrintable(spoken().join(QStringLiteral(" | "))))
         // The warnings the launcher logged, the start's about the demo's rows and archives aside.
         const auto warnings = [&game] {
-            return messages(game)
-                .filter(QRegularExpression(QStringLiteral("^WARNING \\| (?!Архив патча неисправен|Условия для |Статус для фрейма )")));
+            return messages(game).filter(QRegularExpression(
+                QStringLiteral("^WARNING \\| (?!Архив патча неисправен|Условия для |Статус для фрейма )")));
         };
 
         // Outside a game folder: said at once, and it stays; RUN and CLEAR refuse.

@@ -106,9 +106,9 @@ public:
         // started afterwards find it by.
         QElapsedTimer timer;
         timer.start();
-        while (timer.elapsed() < 10000 && !run({QStringLiteral("xprop"), QStringLiteral("-root"),
-                                               QStringLiteral("AT_SPI_BUS")})
-                                             .contains("unix:"))
+        while (
+            timer.elapsed() < 10000
+            && !run({QStringLiteral("xprop"), QStringLiteral("-root"), QStringLiteral("AT_SPI_BUS")}).contains("unix:"))
             QThread::msleep(100);
         ready_ = timer.elapsed() < 10000;
         // The first question starts the registry that programs report to.
@@ -119,7 +119,8 @@ public:
         bus_.terminate();
         if (!bus_.waitForFinished(5000))
             bus_.kill();
-        run({QStringLiteral("xprop"), QStringLiteral("-root"), QStringLiteral("-remove"), QStringLiteral("AT_SPI_BUS")});
+        run({QStringLiteral("xprop"), QStringLiteral("-root"), QStringLiteral("-remove"),
+             QStringLiteral("AT_SPI_BUS")});
     }
     ScreenReader(const ScreenReader &) = delete;
     ScreenReader &operator=(const ScreenReader &) = delete;
@@ -129,8 +130,8 @@ public:
     // The texts it reads in the showing window of the process `pid`.
     static QStringList spoken(qint64 pid)
     {
-        return QString::fromUtf8(run({QStringLiteral(TESSARINE_SOURCE_DIR "/tests/support/spoken.py"),
-                                      QString::number(pid)}))
+        return QString::fromUtf8(
+                   run({QStringLiteral(TESSARINE_SOURCE_DIR "/tests/support/spoken.py"), QString::number(pid)}))
             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
     // Whether a text it reads holds every one of `parts`.
