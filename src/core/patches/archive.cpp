@@ -5,6 +5,7 @@
 #include <QIODevice>
 
 #include <array>
+#include <initializer_list>
 #include <map>
 #include <utility>
 #include <vector>
@@ -106,6 +107,25 @@ struct Extent {
     bool plain = true;
 };
 
+// The size of a format-2 archive, whose 32-bit size cannot hold one past
+// 4 GB. Its tables, at its end as a rule, still say how far it reaches: it
+// is the least size with the low 32 bits given that holds them, whatever the
+// file's own size, so that an archive cut short is found so. Tables that end
+// below 4 GB say nothing of a larger file's size (`available` from the
+// header on): it is taken at that size.
+quint64 size_past_4_gb(quint64 archive, std::initializer_list<Extent> tables, quint64 available)
+{
+    quint64 ends = 0;
+    for (const Extent &e : tables)
+        if (e.bytes != 0)
+            ends = qMax(ends, add(e.pos, e.bytes));
+    if (ends >= kWrap && ends > archive && ends <= kMaxArchiveBytes)
+        archive += (ends - archive + kWrap - 1) / kWrap * kWrap;
+    if (available >= kWrap && available > archive)
+        archive = available;
+    return archive;
+}
+
 // Where the reader's bytes come from: a device, or a file held open in place.
 class Source
 {
@@ -172,6 +192,19 @@ public:
     ArchiveCheck run();
 
 private:
+    // What the header says: where the tables lie and how far the archive
+    // reaches. The newer formats' own tables, the one of hashes (HET) and
+    // the one of blocks (BET), are placed only, in either order in the file.
+    struct Layout {
+        quint64 archive = 0;
+        Extent hash;
+        Extent block;
+        Extent high;
+        Extent het;
+        Extent bet;
+        quint32 blockCount = 0;
+    };
+
     bool read_at(quint64 pos, quint8 *into, quint64 bytes);
     bool stop() const { return keepGoing_ && !keepGoing_(); }
     ArchiveCheck unreadable() const;
@@ -180,6 +213,11 @@ private:
     ArchiveCheck cut_short(quint64 expected) const;
     // Finds the header; false with check set when the search itself fails.
     bool find_header(quint64 &header, ArchiveCheck &check);
+    // Reads the header at `header`; a check that is not sound when it
+    // cannot be believed.
+    ArchiveCheck read_layout(quint64 header, Layout &layout);
+    // Whether every table lies inside the archive, and the archive inside the file.
+    ArchiveCheck check_places(quint64 header, const Layout &layout) const;
     ArchiveCheck read_table(quint64 header, const Extent &table, ArchivePart part, const char *key,
                             std::vector<quint8> &bytes);
     ArchiveCheck check_packed(quint64 header, const Extent &table, ArchivePart part);
@@ -283,7 +321,24 @@ ArchiveCheck Reader::run()
     quint64 header = 0;
     if (!find_header(header, check))
         return check;
+    Layout layout;
+    check = read_layout(header, layout);
+    if (!check.sound())
+        return check;
+    check = check_places(header, layout);
+    if (!check.sound())
+        return check;
+    check = check_blocks(header, layout.block, layout.high, layout.blockCount, layout.archive);
+    if (!check.sound())
+        return check;
+    check = check_hashes(header, layout.hash, layout.blockCount);
+    if (!check.sound())
+        return check;
+    return check_sectors(header, layout.archive);
+}
 
+ArchiveCheck Reader::read_layout(quint64 header, Layout &layout)
+{
     std::array<quint8, kHeaderBytes.back()> h{};
     const quint64 have = qMin<quint64>(h.size(), size_ - header);
     if (!read_at(header, h.data(), have))
@@ -295,7 +350,8 @@ ArchiveCheck Reader::run()
     if (version >= kHeaderBytes.size())
         return damaged(ArchivePart::Header, ArchiveFault::UnknownVersion);
     const quint64 needed = kHeaderBytes[version];
-    quint64 archive = u32(&h[8]);
+    quint64 &archive = layout.archive;
+    archive = u32(&h[8]);
     if (have < needed)
         return cut_short(add(header, qMax(archive, needed)));
     if (headerSize < needed)
@@ -305,46 +361,31 @@ ArchiveCheck Reader::run()
         return damaged(ArchivePart::Header, ArchiveFault::BadSize);
     sectorBytes_ = quint64(512) << shift;
 
-    Extent hash{u32(&h[16]), 0, true};
-    Extent block{u32(&h[20]), 0, true};
-    Extent high;
+    Extent &hash = layout.hash;
+    Extent &block = layout.block;
+    Extent &high = layout.high;
+    hash.pos = u32(&h[16]);
+    block.pos = u32(&h[20]);
     const quint32 hashCount = u32(&h[24]);
-    const quint32 blockCount = u32(&h[28]);
+    layout.blockCount = u32(&h[28]);
     if (hashCount > kMaxTableEntries)
         return damaged(ArchivePart::HashTable, ArchiveFault::BadSize);
-    if (blockCount > kMaxTableEntries)
+    if (layout.blockCount > kMaxTableEntries)
         return damaged(ArchivePart::BlockTable, ArchiveFault::BadSize);
     hash.bytes = hashCount * kEntryBytes;
-    block.bytes = blockCount * kEntryBytes;
-    // The newer formats' own tables, placed only: the one of hashes (HET)
-    // and the one of blocks (BET), in either order in the file.
-    Extent het;
-    Extent bet;
+    block.bytes = layout.blockCount * kEntryBytes;
     if (version >= 1) {
         high.pos = u64(&h[32]);
-        high.bytes = high.pos != 0 ? blockCount * quint64(2) : 0;
+        high.bytes = high.pos != 0 ? layout.blockCount * quint64(2) : 0;
         hash.pos |= quint64(u16(&h[40])) << 32;
         block.pos |= quint64(u16(&h[42])) << 32;
     }
-    if (version == 1) {
-        // The 32-bit size cannot hold an archive past 4 GB. Its tables, at
-        // its end as a rule, still say how far it reaches: it is the least
-        // size with the low 32 bits given that holds them, whatever the
-        // file's own size, so that an archive cut short is found so.
-        quint64 ends = 0;
-        for (const Extent &e : {hash, block, high})
-            if (e.bytes != 0)
-                ends = qMax(ends, add(e.pos, e.bytes));
-        if (ends >= kWrap && ends > archive && ends <= kMaxArchiveBytes)
-            archive += (ends - archive + kWrap - 1) / kWrap * kWrap;
-        // Tables that end below 4 GB say nothing of a larger file's size: it is taken at that size.
-        if (size_ - header >= kWrap && size_ - header > archive)
-            archive = size_ - header;
-    }
+    if (version == 1)
+        archive = size_past_4_gb(archive, {hash, block, high}, size_ - header);
     if (version >= 2) {
         archive = u64(&h[44]);
-        bet.pos = u64(&h[52]);
-        het.pos = u64(&h[60]);
+        layout.bet.pos = u64(&h[52]);
+        layout.het.pos = u64(&h[60]);
     }
     if (version >= 3) {
         // A smaller size is a packed table; no bytes at all hold no entries.
@@ -361,32 +402,30 @@ ArchiveCheck Reader::run()
             return damaged(ArchivePart::BlockTable, ArchiveFault::BadSize);
         if (!sized(high, u64(&h[84])))
             return damaged(ArchivePart::HighBlockTable, ArchiveFault::BadSize);
-        het.bytes = u64(&h[92]);
-        bet.bytes = u64(&h[100]);
+        layout.het.bytes = u64(&h[92]);
+        layout.bet.bytes = u64(&h[100]);
     }
     if (archive < headerSize || archive > kMaxArchiveBytes)
         return damaged(ArchivePart::Header, ArchiveFault::BadSize);
+    return {};
+}
 
+ArchiveCheck Reader::check_places(quint64 header, const Layout &layout) const
+{
+    const quint64 archive = layout.archive;
     const auto outside = [archive](const Extent &e) { return e.bytes != 0 && add(e.pos, e.bytes) > archive; };
-    if (outside(hash))
+    if (outside(layout.hash))
         return damaged(ArchivePart::HashTable, ArchiveFault::Outside);
-    if (outside(block))
+    if (outside(layout.block))
         return damaged(ArchivePart::BlockTable, ArchiveFault::Outside);
-    if (outside(high))
+    if (outside(layout.high))
         return damaged(ArchivePart::HighBlockTable, ArchiveFault::Outside);
-    for (const Extent &e : {het, bet})
+    for (const Extent &e : {layout.het, layout.bet})
         if (e.pos != 0 && (e.pos >= archive || add(e.pos, e.bytes) > archive))
             return damaged(ArchivePart::ExtendedTable, ArchiveFault::Outside);
     if (add(header, archive) > size_)
         return cut_short(add(header, archive));
-
-    check = check_blocks(header, block, high, blockCount, archive);
-    if (!check.sound())
-        return check;
-    check = check_hashes(header, hash, blockCount);
-    if (!check.sound())
-        return check;
-    return check_sectors(header, archive);
+    return {};
 }
 
 // Reads one table whole and decrypts it with its well-known key; a table
