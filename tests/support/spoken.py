@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """What a screen reader reads in one program's window: the names of its showing
 texts, one a line, as AT-SPI gives them (the client Orca itself is built on).
-    spoken.py PID     the program with that process id; none: only wakes the registry
+    spoken.py PID     the program with that process id; 0 or none: only wakes the registry
 """
 import sys
 
