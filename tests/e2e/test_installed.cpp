@@ -145,9 +145,9 @@ private slots:
         const QString languageFile = QStringLiteral("launcher/.config/config_%1.json").arg(language);
         const tess::NoticeTexts t = tess::notice_texts(tess::read_language_file(game.read(languageFile)).doc);
         const QLocale numbers = tess::file_language(QFileInfo(languageFile).fileName());
-        // Waits until a text read out holds every part, and names what was read.
         LauncherProcess launcher;
         const auto spoken = [&launcher] { return ScreenReader::spoken(launcher.processId()); };
+        // Waits until a text read out holds every part, and names what was read.
 #define QTRY_READS(...)                                                                                                \
     QTRY_VERIFY2(ScreenReader::reads(spoken(), {__VA_ARGS__}), qPrintable(spoken().join(QStringLiteral(" | "))))
         // The warnings the launcher logged, the start's about the demo's rows and archives aside.
