@@ -63,21 +63,6 @@ private:
             .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
             .size();
     }
-    // The demo's game, started as the launcher starts it, once it holds
-    // Data/patch-2.mpq open (for `seconds`).
-    static void start_game(const GameFolder &game, QProcess &client, int seconds)
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TESSARINE_STANDIN_HOLD"), QString::number(seconds));
-        const tess::LaunchCommand command =
-            tess::launch_commands(game.path(QStringLiteral("wow.exe")), env, true).first();
-        client.setWorkingDirectory(game.launcher());
-        client.setProcessEnvironment(command.environment);
-        client.start(command.program, command.arguments);
-        QVERIFY(client.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(marker(game).contains(QStringLiteral("archive=held")), 120000);
-        QVERIFY(held(game.path(QStringLiteral("Data/patch-2.mpq"))));
-    }
     static QPoint window_position(const QString &window)
     {
         const QString out = LauncherProcess::xdotool({QStringLiteral("getwindowgeometry"), window});
@@ -197,9 +182,18 @@ private slots:
         QTRY_READS(t.probeMissing);
         QCOMPARE(mapped(launcher), 1);
         QVERIFY(QFile::rename(probe + QStringLiteral(".away"), probe));
+        // The demo's game, started as the launcher starts it, holds it open while it runs.
+        QProcessEnvironment gameEnv = QProcessEnvironment::systemEnvironment();
+        gameEnv.insert(QStringLiteral("TESSARINE_STANDIN_HOLD"), QStringLiteral("120"));
+        const tess::LaunchCommand command =
+            tess::launch_commands(game.path(QStringLiteral("wow.exe")), gameEnv, true).first();
         QProcess client;
-        start_game(game, client, 120);
-        QVERIFY(!QTest::currentTestFailed());
+        client.setWorkingDirectory(game.launcher());
+        client.setProcessEnvironment(command.environment);
+        client.start(command.program, command.arguments);
+        QVERIFY(client.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(marker(game).contains(QStringLiteral("archive=held")), 120000);
+        QVERIFY(held(probe));
         launcher.click(window, texturesArrow);
         QTRY_READS(t.gameRunning);
         QCOMPARE(mapped(launcher), 1);

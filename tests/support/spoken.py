@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """What a screen reader reads in one program's window: the names of its showing
-texts, one a line, as AT-SPI gives them (the client Orca itself is built on).
+texts, one a line, as AT-SPI gives them.
     spoken.py PID     the program with that process id; 0 or none: only wakes the registry
 """
 import sys
@@ -26,10 +26,10 @@ def texts(node, out):
 
 
 def main():
-    pid = int(sys.argv[1]) if len(sys.argv) > 1 else None
+    pid = int(sys.argv[1]) if len(sys.argv) > 1 else 0
     out = []
     for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and pid is not None and app.get_process_id() == pid:
+        if pid and app is not None and app.get_process_id() == pid:
             texts(app, out)
     sys.stdout.write("".join(line + "\n" for line in out))
 
